@@ -1,0 +1,37 @@
+// Sound effects and music through SDL2_mixer: one channel per effect,
+// MIDI through FluidSynth with a General MIDI soundfont.
+#pragma once
+#include <functional>
+#include <string>
+
+class SdlAudio {
+public:
+    // resolve turns a bare data file name into a path.
+    explicit SdlAudio(std::function<std::string(const std::string&)> resolve);
+    ~SdlAudio();
+
+    // Opens the audio output; where none can be opened, falls back to a
+    // silent output and says so in one line on standard error.
+    void create_device();
+    bool silent() const;
+
+    // Effects, id 0 … 15. load throws RuntimeError 53 (missing) or 5 (not a
+    // sound); the others never throw.
+    void load(int id, const std::string& path);
+    void play(int id, bool looping);  // a sounding buffer is not restarted; a stopped one resumes
+    void stop(int id);                // keeps the position
+    void rewind(int id);              // back to the start
+    int status(int id);               // 0 silent, 1 playing once, 5 looping
+    void release(int id);
+
+    // Music: loads both tunes once; play_midi("") is silence; a tune plays
+    // three times in all. Failures are silent.
+    void music_init();
+    void play_midi(const std::string& bare_name);
+
+    void shutdown();
+
+private:
+    struct Impl;
+    Impl* impl_;
+};

@@ -1,0 +1,15 @@
+// Bitmap files into surfaces (8-bit palettised and 24-bit, colours exact).
+#pragma once
+#include <cstddef>
+#include <string>
+#include "core/surface.h"
+
+// Throws RuntimeError 53 when the file does not exist, 481 when it is not a
+// picture we can read.
+Surface load_bmp_file(const std::string& path);
+Surface load_bmp_memory(const void* data, size_t size);
+
+// Writes a 24-bit BMP (used by the data generators and the tests).
+bool save_bmp24(const Surface& s, const std::string& path);
+// Writes an 8-bit palettised BMP; fails if the surface has more than 256 colours.
+bool save_bmp8(const Surface& s, const std::string& path);

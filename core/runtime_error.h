@@ -1,0 +1,22 @@
+// A run-time error as the game's error trap sees it: a number and an Italian
+// description. Thrown by the checked arithmetic, the file loaders and the
+// sound layer; caught statement by statement by the procedure that owns it.
+#pragma once
+#include <string>
+
+struct RuntimeError {
+    int number;
+    std::string description;
+};
+
+namespace err {
+inline RuntimeError invalid_call() { return {5, "Chiamata di routine o argomento non validi"}; }
+inline RuntimeError overflow() { return {6, "Overflow"}; }
+inline RuntimeError subscript() { return {9, "Indice non incluso nell'intervallo"}; }
+inline RuntimeError file_not_found() { return {53, "Impossibile trovare il file"}; }
+inline RuntimeError object_not_set() { return {91, "Variabile oggetto o variabile del blocco With non impostata"}; }
+inline RuntimeError invalid_picture() { return {481, "Immagine non valida"}; }
+}  // namespace err
+
+// Thrown by a platform when the program ends; never caught by a game trap.
+struct ProgramEnded {};
