@@ -2,6 +2,7 @@
 // and the counters each procedure keeps from one call to the next.
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "core/int16.h"
@@ -30,7 +31,7 @@ struct GameState {
     Int16 dragged_slot;
     std::string dragged_item;
     Int16 drag_x, drag_y;
-    double start_time = 0;  // seconds on the game clock
+    int64_t start_time = 0;  // game clock (ms) when play began
     bool music_on = false;
 };
 
@@ -43,7 +44,7 @@ struct ProcedureCounters {
     bool spider_end_done = false;
     Int16 crumble_count;            // crolla
     Int16 storm_count;              // pianta
-    double storm_time = 0;          // pianta (seconds on the game clock)
+    int64_t storm_time = 0;         // pianta (game clock, ms)
     Int16 grow_count;               // pianta2
     Int16 rope_count;               // corda
     Int16 jungle_count;             // jungla

@@ -39,7 +39,7 @@ public:
     bool timer_enabled() const { return timer1_; }
     Pointer pointer() const { return pointer_; }
     bool cursor_hidden() const { return cursor_hidden_; }
-    const Surface& picture(int n, int k = 0) const { return pic_[n][k]; }
+    const Surface& picture(int n, int k = 0) const { return pic_[size_t(n)][size_t(k)]; }
 
     // Test access: a test may set up a state directly.
     GameState& mutable_state() { return s_; }
@@ -69,7 +69,10 @@ private:
     void draw_background();
     void draw_professor(int walk_frame);
     void close_game_window();
-    Surface& P(int n, int k = 0) { return pic_[n][k]; }
+    Surface& P(int n, int k = 0) {
+        if (n < 0 || n >= int(pic_.size()) || k < 0 || size_t(k) >= pic_[size_t(n)].size()) throw err::subscript();
+        return pic_[size_t(n)][size_t(k)];
+    }
     void sprite(int n, int x, int y) { draw_sprite(P(1), x, y, P(n, 0), P(n, 1)); }
     void copy_to_play(const Surface& src, int x, int y) { blit(P(1), x, y, src, Rop::SrcCopy); }
     void set_timer(bool on);
@@ -130,4 +133,5 @@ private:
     bool timer1_ = false;
     Pointer pointer_ = Pointer::Arrow;
     bool cursor_hidden_ = false;
+    bool press_hid_cursor_ = false;
 };

@@ -1,0 +1,20 @@
+// The flute charms the rope up out of the deep well.
+#include "game/game_window.h"
+
+void GameWindow::corda() {
+    Trap trap(*this, "Form1_corda");
+    if (s_.rope_stage == 2) {
+        if (c_.rope_count == 0) step([&] { sfx_play(snd_flute); });
+        step([&] { c_.rope_count += 2; });
+        if (c_.rope_count > 29) {
+            c_.rope_count = 20;
+            s_.rope_stage = 3;
+            s_.well_trapped = false;
+        }
+    }
+    step([&] {
+        int frame = c_.rope_count / 10;
+        const Surface& m = P(70, frame);
+        draw_sprite(P(1), Int16(1490 - s_.scroll_x), cint((394 - s_.scroll_y) - double(m.height())), m, P(69, frame));
+    });
+}

@@ -1,0 +1,15 @@
+// Dust trickling from the stone steps before they give way.
+#include "game/game_window.h"
+
+void GameWindow::crolla() {
+    Trap trap(*this, "Form1_crolla");
+    if (s_.prof_x < 880) return;
+    step([&] {
+        if (s_.fall_state == 1)
+            copy_to_play(P(38, c_.crumble_count / 10), Int16(1004 - s_.scroll_x), Int16(-104 - s_.scroll_y));
+    });
+    step([&] {
+        c_.crumble_count += 1;
+        if (c_.crumble_count > 20) c_.crumble_count = 0;
+    });
+}

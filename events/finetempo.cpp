@@ -1,0 +1,12 @@
+// The time limit has run out: the banner, the end sound, and the tick stops.
+#include "game/game_window.h"
+
+void GameWindow::finetempo() {
+    Trap trap(*this, "Form1_finetempo");
+    s_.game_over = true;
+    step([&] { copy_to_play(P(36), cint((P(1).width() - 174) / 2.0), cint((P(1).height() - 52) / 2.0)); });
+    time_limit = 0;
+    step([&] { sfx_play(snd_end); });
+    PlayMidi("");
+    step([&] { set_timer(false); });
+}

@@ -1,0 +1,66 @@
+// The spider on the upper floor: it drops while the professor walks under
+// it, catches him if it hangs low, and climbs away for good after the fly.
+#include "game/game_window.h"
+
+void GameWindow::ragno() {
+    Trap trap(*this, "Form1_ragno");
+    GameState& s = s_;
+    ProcedureCounters& c = c_;
+    if (s.prof_y > -200) return;
+    if (!(s.prof_x >= 510 && s.prof_x <= 800)) {
+        c.spider_y = -60;
+        return;
+    }
+    int frame = 0;
+    step([&] {
+        size_t i = size_t(int(c.spider_step));
+        frame = i < s.walk_sequence.size() ? s.walk_sequence[i] - '0' : 0;
+    });
+    step([&] { copy_to_play(P(33), Int16(Int16(728 - s.scroll_x) + c.spider_dx), Int16(c.spider_y - 100)); });
+    step([&] {
+        draw_sprite(P(1), Int16(Int16(680 - s.scroll_x) + c.spider_dx), c.spider_y, P(31, frame), P(32, frame));
+    });
+    step([&] { c.spider_y += s.spider_speed; });
+    if (c.spider_y < -60) c.spider_y = -60;
+    if (c.spider_y > 100) c.spider_y = 100;
+    if (s.prof_x < 511) c.spider_y = -60;
+
+    if (s.spider_state == 0) {
+        if (s.prof_x > 650 && s.prof_x < 750 && c.spider_y > 80) {
+            s.spider_state = 1;
+            step([&] { s.spider_speed = -s.spider_speed; });
+        }
+    } else if (s.spider_state == 1) {
+        step([&] { sprite(34, Int16(692 - s.scroll_x), c.spider_y); });
+        s.game_over = true;
+        if (s.prof_y <= 6 || (s.prof_y >= 10 && s.prof_y <= 186)) ringhiere();
+        step([&] { copy_to_play(P(35), cint((P(1).width() - 200) / 2.0), cint((P(1).height() - 58) / 2.0)); });
+        if (!c.spider_end_done) {
+            step([&] { sfx_play(snd_end); });
+            PlayMidi("");
+            step([&] { sfx_stop(snd_step); });
+            c.spider_end_done = true;
+        }
+        time_limit = 0;
+        step([&] {
+            // The tick composes nothing more once the game is over: show the
+            // scene straight on the window.
+            blit(window_, 40, 40, P(1), Rop::SrcCopy);
+            platform_.present(window_);
+        });
+    } else {
+        s.spider_speed = -4;
+        int r10 = 0, r5 = 0;
+        step([&] { r10 = int_part(platform_.random_uniform() * 10); });
+        step([&] { r5 = int_part(platform_.random_uniform() * 5); });
+        step([&] { s.drag_x = s.drag_x - r10 + r5; });
+        step([&] { s.drag_y = s.drag_y - r10 + r5; });
+        step([&] { c.spider_dx = c.spider_dx - r5; });
+        step([&] { P(1).set(s.drag_x, s.drag_y, basic_colour(15)); });
+        if (c.spider_y == -60) s.spider_state = 3;
+    }
+    step([&] {
+        c.spider_step += 1;
+        if (c.spider_step > 3) c.spider_step = 0;
+    });
+}

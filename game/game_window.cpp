@@ -1,0 +1,123 @@
+// The game window: construction, the error trap, the load and unload steps.
+#include "game/game_window.h"
+
+#include <string>
+
+#include "art/picture_catalogue.h"
+#include "core/bmp_load.h"
+#include "dialogs/report_error.h"
+#include "game/stored_pictures.h"
+
+Int16 time_limit;
+
+GameWindow::GameWindow(Platform& platform) : platform_(platform) {
+    for (auto& arr : pic_) arr.resize(1);
+    pic_[72].resize(3);
+    load_stored_pictures();
+    P(40).resize(400, 60);
+    window_.resize(kWindowW, kWindowH);
+}
+
+void GameWindow::load_stored_pictures() {
+    for (const PictureEntry& e : kPictureCatalogue) {
+        std::string name = e.name;
+        if (name.rfind("Picture", 0) != 0) continue;  // the window icon belongs to the front end
+        size_t us = name.find('_');
+        int n = std::stoi(name.substr(7, us == std::string::npos ? std::string::npos : us - 7));
+        int k = us == std::string::npos ? 0 : std::stoi(name.substr(us + 1));
+        if (int(pic_[n].size()) <= k) pic_[n].resize(size_t(k) + 1);
+        if (const StoredPicture* sp = find_stored_picture(name)) {
+            try {
+                pic_[n][size_t(k)] = load_bmp_memory(sp->data, sp->size);
+            } catch (const RuntimeError&) {
+                // a stored picture the build could not make stays empty
+            }
+        }
+    }
+}
+
+void GameWindow::report(const RuntimeError& e) {
+    ReportError(platform_, e.number, e.description, labels_.empty() ? "Form1" : labels_.back());
+}
+
+void GameWindow::set_timer(bool on) {
+    timer1_ = on;
+    platform_.set_timer(on);
+}
+
+void GameWindow::set_pointer(Pointer p) {
+    pointer_ = p;
+    platform_.set_pointer(p);
+}
+
+void GameWindow::show_cursor(bool show) {
+    cursor_hidden_ = !show;
+    platform_.show_cursor(show);
+}
+
+void GameWindow::starting_values() {
+    s_.spider_speed = 7;
+    s_.facing = 1;
+    s_.prof_x = -10.0f;
+    s_.prof_y = 168.0f;
+    s_.walk_sequence = "0102";
+    s_.tarzan_sequence = "0121";
+    s_.dragged_slot = -1;
+    s_.inventory_last = -1;
+    s_.scroll_x = 0;
+    s_.scroll_y = 0;
+    s_.game_over = false;
+    s_.final_anim = false;
+    for (int b = 1; b <= 13; ++b) s_.book_state[size_t(b)] = 0;
+    s_.spider_state = 0;
+    s_.fall_state = 0;
+    s_.plant_stage = 0;
+    s_.rope_stage = 0;
+    s_.jungle_stage = 0;
+    s_.fork_placed = false;
+    s_.cloud_placed = false;
+    s_.vase_placed = false;
+    s_.seed_placed = false;
+    s_.well_trapped = false;
+}
+
+void GameWindow::Form_Load() {
+    Trap trap(*this, "Form1_load");
+    step([&] { platform_.enter_program_folder(); });
+    step([&] { P(1).resize(400, 400); });
+    step([&] { P(5) = load_bmp_file(platform_.data_file("gameb2.bmp")); });
+    step([&] { P(8) = load_bmp_file(platform_.data_file("gamemap1.bmp")); });
+    creasuoni();
+    step([&] { platform_.do_events(); });
+    preparasuoni();
+    InitDMusic();
+    step([&] { set_pointer(Pointer::Arrow); });
+    starting_values();
+    step([&] { platform_.show_window(); });
+    step([&] {
+        blit(P(1), 0, 0, P(1).width(), P(1).height(), P(5), 0, P(5).height() - P(1).height(), Rop::SrcCopy);
+        blit(window_, 40, 40, P(1), Rop::SrcCopy);
+        platform_.present(window_);
+    });
+    step([&] { s_.start_time = platform_.clock_ms(); });
+    step([&] { platform_.do_events(); });
+    step([&] { set_timer(true); });
+    s_.music_on = true;
+    PlayMidi("intro3.mid");
+}
+
+void GameWindow::Form_Unload() {
+    {
+        Trap trap(*this, "Form1_unload");
+        step([&] {
+            if (cursor_hidden_) show_cursor(true);
+        });
+        PlayMidi("");
+        vuotasuoni();
+        step([&] { platform_.do_events(); });
+        step([&] { platform_.close_window(); });
+    }
+    platform_.end_program();
+}
+
+void GameWindow::close_game_window() { Form_Unload(); }

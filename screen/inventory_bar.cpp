@@ -1,0 +1,22 @@
+// The inventory bar, rebuilt every tick, and the object held under the pointer.
+#include "game/game_window.h"
+#include "items/item_sprites.h"
+
+void GameWindow::draw_bar() {
+    blit(P(40), 0, 0, P(12), Rop::SrcCopy);
+    for (int i = 0; i <= s_.inventory_last; ++i) {
+        if (i == s_.dragged_slot) continue;
+        if (i < 0 || i > 4) throw err::subscript();
+        const ItemSprite* it = find_item_sprite(s_.inventory[size_t(i)]);
+        if (!it) continue;
+        const Surface& mask = P(it->picture, 0);
+        int left = cint(100.0 * i + 50 - mask.width() / 2.0);
+        draw_sprite(P(40), left, it->top, mask, P(it->picture, 1));
+    }
+}
+
+void GameWindow::draw_dragged() {
+    const ItemSprite* it = find_item_sprite(s_.dragged_item);
+    if (!it) return;
+    draw_sprite(window_, s_.drag_x, s_.drag_y, P(it->picture, 0), P(it->picture, 1));
+}

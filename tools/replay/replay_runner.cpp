@@ -1,0 +1,86 @@
+#include "tools/replay/replay_runner.h"
+
+#include <memory>
+
+#include "core/png_write.h"
+#include "game/game_window.h"
+#include "platform/headless_platform.h"
+#include "tools/replay/trace_writer.h"
+
+namespace {
+Answer parse_answer(const std::string& a) {
+    if (a == "yes") return Answer::Yes;
+    if (a == "no") return Answer::No;
+    if (a == "retry") return Answer::Retry;
+    if (a == "cancel") return Answer::Cancel;
+    return Answer::Ok;
+}
+}  // namespace
+
+int run_replay(const std::vector<ScriptCommand>& script, const ReplayOptions& options, std::ostream& trace,
+               std::ostream& errors) {
+    HeadlessPlatform platform(options.data_dir);
+    time_limit = 0;
+    GameWindow game(platform);
+    bool ended = false;
+    auto write = [&](const ScriptCommand& c, const bool* ran) {
+        trace << trace_line(c.line, c.cmd, ran, ended, game, platform.take_log()) << '\n';
+    };
+    for (const ScriptCommand& c : script) {
+        if (c.cmd == "answer") { platform.queue_answer(parse_answer(c.text)); continue; }
+        if (c.cmd == "random") { platform.queue_random(c.value); continue; }
+        if (c.cmd == "wait") { platform.advance_clock(int64_t(c.value)); continue; }
+        if (c.cmd == "shot") {
+            if (!write_png(game.window_picture(), c.text)) {
+                errors << "lexovo-replay: line " << c.line << ": cannot write " << c.text << '\n';
+                return 1;
+            }
+            continue;
+        }
+        if (c.cmd == "tick") {
+            for (long i = 0; i < c.ints[0] && !ended; ++i) {
+                platform.advance_clock(60);
+                bool ran = game.timer_enabled();
+                try {
+                    if (ran) game.Timer1_Timer();
+                } catch (const ProgramEnded&) {
+                    ended = true;
+                }
+                write(c, &ran);
+            }
+            if (ended) break;
+            continue;
+        }
+        try {
+            const int shift = c.shift ? 1 : 0;
+            if (c.cmd == "gioca") {
+                time_limit = c.ints.empty() ? 0 : int(c.ints[0]);
+                game.Form_Load();
+            } else if (c.cmd == "esci") {
+                ended = true;
+            } else if (c.cmd == "keydown") {
+                game.Form_KeyDown(int(c.ints[0]), shift);
+            } else if (c.cmd == "keyup") {
+                game.Form_KeyUp(int(c.ints[0]), shift);
+            } else if (c.cmd == "keypress") {
+                game.Form_KeyPress(int(c.ints[0]));
+            } else if (c.cmd == "mousedown") {
+                game.Form_MouseDown(1, shift, float(c.ints[0]), float(c.ints[1]));
+            } else if (c.cmd == "mousemove") {
+                game.Form_MouseMove(0, 0, float(c.ints[0]), float(c.ints[1]));
+            } else if (c.cmd == "mouseup") {
+                game.Form_MouseUp(1, 0, float(c.ints[0]), float(c.ints[1]));
+            } else if (c.cmd == "click") {
+                game.Form_Click();
+            } else if (c.cmd == "dblclick") {
+                game.Form_DblClick();
+            }
+        } catch (const ProgramEnded&) {
+            ended = true;
+        }
+        write(c, nullptr);
+        if (ended) break;
+    }
+    trace.flush();
+    return 0;
+}

@@ -1,0 +1,9 @@
+#pragma once
+#include <string>
+
+#include "game/game_window.h"
+#include "platform/headless_platform.h"
+
+// One trace line (without the newline) for the state after a command.
+std::string trace_line(int line, const std::string& cmd, const bool* ran, bool ended, const GameWindow& game,
+                       const HeadlessPlatform::Log& log);
