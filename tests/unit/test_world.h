@@ -1,0 +1,92 @@
+// A small world painted by a test: its own background, collision map, book
+// pages, forest pictures and sounds in a temporary data folder, and a way
+// to run replay scripts on it.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "audio/sound_ids.h"
+#include "core/bmp_load.h"
+#include "core/surface.h"
+#include "tools/replay/replay_runner.h"
+
+namespace testworld {
+
+constexpr Rgb kWhite = rgb(255, 255, 255), kRed = rgb(255, 0, 0), kBlue = rgb(0, 0, 255),
+              kGreen = rgb(0, 255, 0), kMagenta = rgb(255, 0, 255), kNothing = rgb(0, 0, 0);
+
+inline void write_wav(const std::string& path, int ms) {
+    const int rate = 22050, samples = rate * ms / 1000;
+    std::ofstream f(path, std::ios::binary);
+    auto u32 = [&](uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
+    f.write("RIFF", 4); u32(36 + samples * 2); f.write("WAVE", 4);
+    f.write("fmt ", 4); u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
+    f.write("data", 4); u32(samples * 2);
+    for (int i = 0; i < samples; ++i) u16(0);
+}
+
+// World coordinates: map row = world y + 400.
+struct World {
+    Surface map{2400, 800, kNothing};
+    Surface background{2400, 800};
+
+    World() {
+        for (int y = 0; y < 800; ++y)
+            for (int x = 0; x < 2400; ++x) background.set(x, y, rgb((x * 7) & 255, (y * 3) & 255, (x + y) & 127));
+    }
+    void paint(int x0, int x1, int wy0, int wy1, Rgb c) {
+        for (int y = wy0; y <= wy1; ++y)
+            for (int x = x0; x <= x1; ++x) map.set(x, y + 400, c);
+    }
+    // A floor for a professor whose top is at prof_y: white where the walking
+    // probe (116 below) looks, nothing where the climbing probe (111) does.
+    void floor(int x0, int x1, int prof_y) { paint(x0, x1, prof_y + 112, prof_y + 120, kWhite); }
+    // A shelf column he climbs between two heights of prof_y: the up probe
+    // looks 111 rows below his top, the down probe 121.
+    void shelf(int x, int prof_y_top, int prof_y_bottom) { paint(x, x, prof_y_top + 112, prof_y_bottom + 120, kWhite); }
+};
+
+struct Data {
+    std::string dir;
+    explicit Data(const World& w, const std::string& name = ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
+        dir = ::testing::TempDir() + "/lexovo-" + name;
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        save_bmp24(w.background, dir + "/gameb2.bmp");
+        save_bmp8(w.map, dir + "/gamemap1.bmp");
+        for (int n = 1; n <= 13; ++n) save_bmp24(Surface(400, 400, rgb(10 * n, 200, 255 - 10 * n)), dir + "/lib" + std::to_string(n) + ".bmp");
+        for (int n = 1; n <= 3; ++n) save_bmp24(Surface(120, 90, rgb(0, 60 * n, 0)), dir + "/j" + std::to_string(n) + ".bmp");
+        for (int id = 0; id < kSfxCount; ++id) write_wav(dir + "/" + kSfxFiles[id], id == snd_activate ? 300 : 500);
+    }
+    void remove(const std::string& file) const { std::filesystem::remove(dir + "/" + file); }
+};
+
+using Trace = std::vector<nlohmann::json>;
+
+inline Trace run(const std::string& data_dir, const std::string& script) {
+    std::vector<ScriptCommand> cmds;
+    ScriptError err;
+    EXPECT_TRUE(parse_script(script, cmds, err)) << "line " << err.line << ": " << err.text;
+    std::ostringstream out, errors;
+    EXPECT_EQ(run_replay(cmds, ReplayOptions{data_dir}, out, errors), 0) << errors.str();
+    Trace t;
+    std::istringstream in(out.str());
+    for (std::string line; std::getline(in, line);) t.push_back(nlohmann::json::parse(line));
+    return t;
+}
+
+// "tick N" written N times as separate lines is the same as "tick N".
+inline std::string repeat(const std::string& line, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += line + "\n";
+    return s;
+}
+
+}  // namespace testworld
