@@ -1,0 +1,161 @@
+#include "app/message_box.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kMargin = 12, kIcon = 32, kButtonW = 75, kButtonH = 23, kGap = 6, kMaxText = 380;
+constexpr Fl_Font kFont = FL_HELVETICA;
+constexpr int kFontSize = 12;
+
+// The critical-stop sign: a red disc with a white cross.
+class StopSign : public Fl_Box {
+public:
+    StopSign(int x, int y) : Fl_Box(x, y, kIcon, kIcon) {}
+    void draw() override {
+        fl_color(fl_rgb_color(192, 0, 0));
+        fl_pie(x(), y(), w(), h(), 0, 360);
+        fl_color(FL_BLACK);
+        fl_arc(x(), y(), w(), h(), 0, 360);
+        fl_color(FL_WHITE);
+        fl_line_style(FL_SOLID | FL_CAP_ROUND, 4);
+        int m = 10;
+        fl_line(x() + m, y() + m, x() + w() - m - 1, y() + h() - m - 1);
+        fl_line(x() + w() - m - 1, y() + m, x() + m, y() + h() - m - 1);
+        fl_line_style(0);
+    }
+};
+
+// Labels treat '@' and '&' as markup; a message shows them as they are.
+std::string plain_label(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '@' || c == '&') out += c;
+        out += c;
+    }
+    return out;
+}
+
+class MessageWindow : public Fl_Window {
+public:
+    MessageWindow(const MessageBoxSpec& spec) : Fl_Window(100, 100), spec_(spec), answer_(spec.default_answer) {
+        end();
+        copy_label(spec.title.c_str());
+        set_modal();
+
+        struct B { const char* label; Answer a; };
+        std::vector<B> buttons;
+        switch (spec.buttons) {
+        case BoxButtons::Ok: buttons = {{"OK", Answer::Ok}}; break;
+        case BoxButtons::YesNo: buttons = {{"S\u00ec", Answer::Yes}, {"No", Answer::No}}; break;
+        case BoxButtons::RetryCancel: buttons = {{"Riprova", Answer::Retry}, {"Annulla", Answer::Cancel}}; break;
+        }
+
+        text_ = plain_label(spec.text);
+        fl_font(kFont, kFontSize);
+        int tw = 0, th = 0;
+        fl_measure(text_.c_str(), tw, th, 0);
+        if (tw > kMaxText) {
+            tw = kMaxText;
+            th = 0;
+            fl_measure(text_.c_str(), tw, th, 0);
+        }
+        bool icon = spec.icon == BoxIcon::Critical;
+        int tx = kMargin + (icon ? kIcon + kMargin : 0);
+        int body_h = std::max(th, icon ? kIcon : 0);
+        int row_w = int(buttons.size()) * (kButtonW + kGap) - kGap;
+        int W = std::max({tx + tw + kMargin, row_w + 2 * kMargin, 180});
+        int by = kMargin + body_h + kMargin + 4;
+        int H = by + kButtonH + kMargin;
+        size(W, H);
+        size_range(W, H, W, H);
+
+        begin();
+        if (icon) new StopSign(kMargin, kMargin);
+        auto* msg = new Fl_Box(tx, kMargin + (body_h - th) / 2, tw, th);
+        msg->label(text_.c_str());
+        msg->labelfont(kFont);
+        msg->labelsize(kFontSize);
+        msg->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+        int bx = (W - row_w) / 2;
+        for (const B& b : buttons) {
+            auto* w = new Fl_Button(bx, by, kButtonW, kButtonH, b.label);
+            w->labelsize(kFontSize);
+            w->callback(button_cb, this);
+            answers_.push_back({w, b.a});
+            if (b.a == spec.default_answer) default_button_ = w;
+            bx += kButtonW + kGap;
+        }
+        end();
+        if (!default_button_) default_button_ = answers_.front().first;
+        callback(close_cb, this);
+        int sx, sy, sw, sh;
+        Fl::screen_work_area(sx, sy, sw, sh);
+        position(sx + (sw - W) / 2, sy + (sh - H) / 2);
+    }
+
+    Answer run() {
+        show();
+        default_button_->take_focus();
+        Fl::focus(default_button_);
+        while (shown()) Fl::wait();
+        return answer_;
+    }
+
+    int handle(int e) override {
+        if (e == FL_FOCUS || e == FL_UNFOCUS) return 1;
+        if (e == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
+            for (auto& [w, a] : answers_)
+                if (Fl::focus() == w) { finish(a); return 1; }
+            finish(spec_.default_answer);
+            return 1;
+        }
+        return Fl_Window::handle(e);
+    }
+
+private:
+    void finish(Answer a) {
+        answer_ = a;
+        hide();
+    }
+    static void button_cb(Fl_Widget* w, void* self) {
+        auto* m = static_cast<MessageWindow*>(self);
+        for (auto& [b, a] : m->answers_)
+            if (b == w) m->finish(a);
+    }
+    // Esc and the close button.
+    static void close_cb(Fl_Widget*, void* self) {
+        auto* m = static_cast<MessageWindow*>(self);
+        m->finish(m->spec_.default_answer);
+    }
+
+    MessageBoxSpec spec_;
+    std::string text_;
+    Answer answer_;
+    std::vector<std::pair<Fl_Widget*, Answer>> answers_;
+    Fl_Widget* default_button_ = nullptr;
+};
+
+}  // namespace
+
+Answer run_message_box(const MessageBoxSpec& box) {
+    // Whatever window had the keyboard gets it back afterwards.
+    Fl_Window* previous = Fl::first_window();
+    Answer a;
+    {
+        MessageWindow w(box);
+        a = w.run();
+    }
+    if (previous && previous->shown()) {
+        previous->show();
+        Fl::focus(previous);
+    }
+    return a;
+}

@@ -1,0 +1,10 @@
+// The game's modal message boxes, drawn the way a classic desktop draws
+// them: an optional icon, the text, and the buttons centred under it in the
+// order "Sì" "No" / "Riprova" "Annulla" / "OK", centred on the screen.
+#pragma once
+#include "platform/platform.h"
+
+// Shows the box and waits for an answer. Return (or Space) presses the
+// focused button, which starts as the box's default; Esc and the window's
+// close button give the default answer.
+Answer run_message_box(const MessageBoxSpec& box);
