@@ -90,3 +90,48 @@ inline std::string repeat(const std::string& line, int n) {
 }
 
 }  // namespace testworld
+
+#include "game/game_window.h"
+#include "platform/headless_platform.h"
+
+namespace testworld {
+
+// The game window itself on the headless platform, for tests that set a
+// state up directly.
+struct Game {
+    HeadlessPlatform platform;
+    GameWindow game;
+    explicit Game(const std::string& dir) : platform(dir), game(platform) {
+        time_limit = 0;
+        game.Form_Load();
+        platform.take_log();
+    }
+    GameState& s() { return game.mutable_state(); }
+    ProcedureCounters& c() { return game.mutable_counters(); }
+    void tick(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            platform.advance_clock(60);
+            if (game.timer_enabled()) game.Timer1_Timer();
+        }
+    }
+    std::vector<std::string> sounds() { return platform.take_log().sounds; }
+    void carry(std::initializer_list<const char*> items) {
+        int i = 0;
+        for (const char* it : items) s().inventory[size_t(i++)] = it;
+        s().inventory_last = i - 1;
+    }
+    // Press slot-relative window point, move to (x, y), release.
+    void drag(int press_x, int x, int y) {
+        game.Form_MouseDown(1, 0, float(press_x), 470);
+        game.Form_MouseMove(1, 0, float(x), float(y));
+        game.Form_MouseUp(1, 0, float(x), float(y));
+    }
+};
+
+inline bool has(const std::vector<std::string>& v, const std::string& s) {
+    for (const auto& x : v)
+        if (x == s) return true;
+    return false;
+}
+
+}  // namespace testworld
