@@ -1,0 +1,141 @@
+// lexovo-contact-sheet OUT.png [DATA_DIR] [STORED_DIR]
+//
+// Lays every stored picture of the catalogue at twice its size with its
+// name under it, the book pages at half size, and, when DATA_DIR holds the
+// world background and its collision map, a reduced view of both side by
+// side. For looking at the artwork in one go.
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "art/picture_catalogue.h"
+#include "art/pictures/brush.h"
+#include "core/bmp_load.h"
+
+namespace {
+
+struct Item {
+    std::string label;
+    Surface pic;
+    double scale;
+};
+
+cairo_surface_t* to_cairo(const Surface& s) {
+    cairo_surface_t* c = cairo_image_surface_create(CAIRO_FORMAT_RGB24, s.width(), s.height());
+    cairo_surface_flush(c);
+    unsigned char* data = cairo_image_surface_get_data(c);
+    int stride = cairo_image_surface_get_stride(c);
+    for (int y = 0; y < s.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
+        for (int x = 0; x < s.width(); ++x) row[x] = s.get(x, y);
+    }
+    cairo_surface_mark_dirty(c);
+    return c;
+}
+
+bool try_load(const std::string& path, Surface& out) {
+    try {
+        out = load_bmp_file(path);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: lexovo-contact-sheet OUT.png [DATA_DIR] [STORED_DIR]\n");
+        return 2;
+    }
+    std::string out = argv[1];
+    std::string data = argc > 2 ? argv[2] : "";
+    std::string stored = argc > 3 ? argv[3] : LEXOVO_STORED_DIR;
+
+    std::vector<Item> items;
+    int missing = 0;
+    for (const PictureEntry& e : kPictureCatalogue) {
+        Item it{e.name, {}, 2.0};
+        if (!try_load(stored + "/" + e.name + ".bmp", it.pic)) {
+            ++missing;
+            it.label += " (missing)";
+            it.pic = Surface(e.w, e.h, rgb(255, 0, 0));
+        }
+        // The tall ones at their own size, or the sheet gets too long.
+        if (e.h > 200 || e.w > 300) it.scale = 1.0;
+        items.push_back(std::move(it));
+    }
+    if (!data.empty())
+        for (int i = 1; i <= 13; ++i) {
+            Item it{"lib" + std::to_string(i), {}, 0.5};
+            if (try_load(data + "/lib" + std::to_string(i) + ".bmp", it.pic)) items.push_back(std::move(it));
+        }
+
+    // Shelf packing, left to right, row by row.
+    const double sheet_w = 1400, pad = 10, label_h = 14;
+    struct Placed { double x, y; };
+    std::vector<Placed> at;
+    double x = pad, y = pad, row_h = 0;
+    for (const Item& it : items) {
+        double w = it.pic.width() * it.scale, h = it.pic.height() * it.scale + label_h;
+        double cell_w = std::max(w, 80.0);
+        if (x + cell_w > sheet_w - pad) {
+            x = pad;
+            y += row_h + pad;
+            row_h = 0;
+        }
+        at.push_back({x, y});
+        x += cell_w + pad;
+        row_h = std::max(row_h, h);
+    }
+    y += row_h + pad;
+    Surface world, map;
+    bool have_world = !data.empty() && try_load(data + "/gameb2.bmp", world) && try_load(data + "/gamemap1.bmp", map);
+    double world_scale = 0, world_y = y;
+    if (have_world) {
+        world_scale = std::min(1.0, (sheet_w - 3 * pad) / 2 / std::max(1, world.width()));
+        y += world.height() * world_scale + label_h + pad;
+    }
+
+    cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(sheet_w), int(y));
+    cairo_t* cr = cairo_create(sheet);
+    // A mid-grey checker so black and white edges both show.
+    for (int cy = 0; cy < int(y); cy += 16)
+        for (int cx = 0; cx < int(sheet_w); cx += 16) {
+            cairo_rectangle(cr, cx, cy, 16, 16);
+            double v = ((cx + cy) / 16) % 2 ? 0.42 : 0.48;
+            cairo_set_source_rgb(cr, v, v, v + 0.03);
+            cairo_fill(cr);
+        }
+    auto put = [&](const Surface& s, double px, double py, double scale, const std::string& label) {
+        cairo_surface_t* img = to_cairo(s);
+        cairo_save(cr);
+        cairo_translate(cr, px, py);
+        cairo_scale(cr, scale, scale);
+        cairo_set_source_surface(cr, img, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), scale >= 1 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(img);
+        draw_text(cr, label, "DejaVu Sans 8", px, py + s.height() * scale + 1, 300, Align::Left, hex(0xffffff));
+    };
+    for (size_t i = 0; i < items.size(); ++i) put(items[i].pic, at[i].x, at[i].y, items[i].scale, items[i].label);
+    if (have_world) {
+        put(world, pad, world_y, world_scale, "gameb2.bmp");
+        put(map, pad * 2 + world.width() * world_scale, world_y, world_scale, "gamemap1.bmp");
+    }
+    cairo_destroy(cr);
+    cairo_status_t st = cairo_surface_write_to_png(sheet, out.c_str());
+    cairo_surface_destroy(sheet);
+    if (st != CAIRO_STATUS_SUCCESS) {
+        std::fprintf(stderr, "lexovo-contact-sheet: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    if (missing) std::fprintf(stderr, "lexovo-contact-sheet: %d pictures missing (shown red)\n", missing);
+    return 0;
+}
