@@ -44,6 +44,7 @@ public:
     // Test access: a test may set up a state directly.
     GameState& mutable_state() { return s_; }
     ProcedureCounters& mutable_counters() { return c_; }
+    Surface& mutable_picture(int n, int k = 0) { return P(n, k); }
 
 private:
     // --- error trap -------------------------------------------------------

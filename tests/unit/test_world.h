@@ -103,6 +103,8 @@ struct Game {
     GameWindow game;
     explicit Game(const std::string& dir) : platform(dir), game(platform) {
         time_limit = 0;
+        // Composition needs the frame; a build without artwork still has its size.
+        if (game.picture(64).empty()) game.mutable_picture(64).resize(480, 540);
         game.Form_Load();
         platform.take_log();
     }
