@@ -490,21 +490,32 @@ void weave(cairo_t* cr, double x0, double y0, double x1, double y1, const Tone& 
 void rosettes(cairo_t* cr, double x0, double y0, double x1, double y1, unsigned seed) {
     Dice dice{seed};
     Colour spot = hexc(0x3a1f0c), inner = hexc(0xc07a26);
-    for (double y = y0; y < y1; y += 6.4) {
-        for (double x = x0 + (int((y - y0) / 6.4) % 2) * 3.3; x < x1; x += 6.6) {
-            Pt c{x + (dice.next() - 0.5) * 2.0, y + (dice.next() - 0.5) * 2.0};
-            double r = 1.0 + dice.next() * 0.7;
+    for (double y = y0; y < y1; y += 6.0) {
+        for (double x = x0 + (int((y - y0) / 6.0) % 2) * 3.2; x < x1; x += 6.4) {
+            Pt c{x + (dice.next() - 0.5) * 3.4, y + (dice.next() - 0.5) * 3.4};
+            if (dice.next() < 0.25) {
+                // A plain spot.
+                cairo_new_path(cr);
+                add_ellipse(cr, c, 0.7 + dice.next() * 0.5, 0.6 + dice.next() * 0.4, dice.next() * 3);
+                set_colour(cr, spot);
+                cairo_fill(cr);
+                continue;
+            }
+            // A rosette: a darker heart ringed by broken blotches.
+            double r = 1.3 + dice.next() * 0.8;
             cairo_new_path(cr);
-            add_circle(cr, c, r * 0.7);
+            add_ellipse(cr, c, r * 0.75, r * 0.6, dice.next() * 3);
             set_colour(cr, inner);
             cairo_fill(cr);
-            cairo_set_line_width(cr, 0.75);
-            set_colour(cr, spot);
-            for (int k = 0; k < 3; ++k) {
-                double a0 = dice.next() * 0.5 + k * 2.1;
+            int n = 3 + int(dice.next() * 2.99);
+            double a0 = dice.next() * 6.28;
+            for (int k = 0; k < n; ++k) {
+                double a = a0 + k * 6.28 / n + (dice.next() - 0.5) * 0.6;
+                Pt q = c + Pt{std::cos(a) * r, std::sin(a) * r * 0.85};
                 cairo_new_path(cr);
-                cairo_arc(cr, c.x, c.y, r, a0, a0 + 1.4);
-                cairo_stroke(cr);
+                add_ellipse(cr, q, 0.55 + dice.next() * 0.35, 0.4 + dice.next() * 0.2, a + 1.57);
+                set_colour(cr, spot);
+                cairo_fill(cr);
             }
         }
     }
@@ -555,6 +566,11 @@ void paint_head_side(cairo_t* cr, Pt c, double tilt, Outfit, Face face) {
     cairo_set_line_width(cr, 0.6);
     cairo_stroke(cr);
     cairo_restore(cr);
+    if (face == Face::Dazed) {
+        // The bump where he hit the ground.
+        inked(cr, [](cairo_t* k) { add_ellipse(k, {0.5, -9.6}, 2.6, 1.9, -0.1); }, dome({0.2, -10.2}, 3.2, skin), 1.2);
+        soft_spot(cr, {0.6, -9.6}, 2.0, palette::blush, 0.8);
+    }
     // Ear.
     inked(cr, [](cairo_t* k) { add_ellipse(k, {-2.6, 1.6}, 2.3, 3.1, 0.15); }, dome({-2.3, 1.0}, 3.4, skin), 1.2);
     cairo_new_path(cr);
@@ -677,35 +693,38 @@ void paint_head_back(cairo_t* cr, Pt c) {
     cairo_save(cr);
     cairo_translate(cr, c.x, c.y);
     const Tone& skin = palette::skin;
-    for (int s = -1; s <= 1; s += 2)
-        inked(cr, [&](cairo_t* k) { add_ellipse(k, {s * 9.0, 1.8}, 2.2, 3.1, s * 0.2); },
-              dome({s * 9.0, 1.0}, 3.5, skin), 1.2);
     inked(cr, [](cairo_t* k) { add_ellipse(k, {0, 0}, 9.0, 10.0); }, dome({-1.5, -3}, 13, skin), 2.0);
     soft_spot(cr, {-2.0, -5.5}, 3.6, hexc(0xffffff), 0.6);
-    // The fringe left round the back of the bald head, from ear to ear.
-    inked(cr, [](cairo_t* k) {
-        for (int i = 0; i <= 8; ++i) {
-            double x = -8.6 + i * 2.15;
-            double u = x / 8.6;
-            double y = -0.5 + 4.2 * (1 - u * u);
-            add_circle(k, {x, y}, i == 0 || i == 8 ? 2.9 : 2.5);
+    // The fringe left round the back of the bald head, from ear to ear and
+    // down to the nape, wild at the sides.
+    Path fringe = [](cairo_t* k) {
+        const double xs[] = {-9.4, -7.2, -4.8, -2.4, 0.0, 2.4, 4.8, 7.2, 9.4};
+        const double rs[] = {3.0, 3.1, 2.9, 3.0, 3.1, 3.0, 2.9, 3.1, 3.0};
+        for (int i = 0; i < 9; ++i) {
+            double u = xs[i] / 9.4;
+            add_circle(k, {xs[i], -0.8 + 2.6 * (1 - u * u)}, rs[i]);
+            if (i > 0 && i < 8) add_circle(k, {xs[i] * 0.72, 4.4 + 2.2 * (1 - u * u)}, rs[i] * 0.85);
         }
-        add_circle(k, {-9.6, -3.2}, 2.0);
-        add_circle(k, {9.6, -3.2}, 2.0);
-    }, dome({-2, 0}, 11.0, palette::hair), 1.3);
-    for (int i = 1; i < 8; i += 2) {
-        double x = -8.6 + i * 2.15;
-        double u = x / 8.6;
-        Pt q{x, 0.3 + 4.2 * (1 - u * u)};
+        add_capsule(k, {-9.2, -2.0}, 2.0, {-12.6, -4.6}, 0.8);
+        add_capsule(k, {-9.8, 2.0}, 2.0, {-13.2, 1.4}, 0.8);
+        add_capsule(k, {9.2, -2.0}, 2.0, {12.6, -4.6}, 0.8);
+        add_capsule(k, {9.8, 2.0}, 2.0, {13.2, 1.4}, 0.8);
+    };
+    inked(cr, fringe, lit_to_dark({-3, -4}, {2, 10}, palette::hair), 1.3);
+    for (double x : {-7.0, -3.5, 0.5, 4.0, 7.5}) {
         cairo_new_path(cr);
-        cairo_arc(cr, q.x, q.y, 1.2, 0.4, 2.4);
-        set_colour(cr, palette::hair.dark, 0.9);
-        cairo_set_line_width(cr, 0.5);
+        cairo_move_to(cr, x, 1.0);
+        cairo_curve_to(cr, x + 0.8, 3.0, x - 0.6, 5.0, x + 0.4, 7.6);
+        set_colour(cr, palette::hair.dark, 0.8);
+        cairo_set_line_width(cr, 0.55);
         cairo_stroke(cr);
     }
+    for (int s = -1; s <= 1; s += 2)
+        inked(cr, [&](cairo_t* k) { add_ellipse(k, {s * 9.6, 0.6}, 1.9, 2.9, s * 0.25); },
+              dome({s * 9.6, 0.0}, 3.4, dimmed(skin, 0.8)), 1.2);
     // The ends of the glasses' arms over the ears.
-    line(cr, {-8.0, -0.6}, {-9.7, 0.8}, palette::rim, 0.8);
-    line(cr, {8.0, -0.6}, {9.7, 0.8}, palette::rim, 0.8);
+    line(cr, {-8.6, -2.6}, {-10.0, -1.2}, palette::rim, 0.8);
+    line(cr, {8.6, -2.6}, {10.0, -1.2}, palette::rim, 0.8);
     cairo_restore(cr);
 }
 
@@ -844,14 +863,20 @@ void paint_back(cairo_t* cr, const BackPose& p) {
     line(cr, {cx - 8.5, sy - 3.5}, {cx - 7.0, sy + 9}, palette::tweed.dark, 0.8, 0.6);
     line(cr, {cx + 8.5, sy - 3.5}, {cx + 7.0, sy + 9}, palette::tweed.dark, 0.8, 0.6);
     cairo_restore(cr);
-    // Collar: the jacket's band with the shirt's edge above it.
-    inked(cr, [&](cairo_t* k) { add_capsule(k, {cx - 4.4, sy - 5.6}, 1.6, {cx + 4.4, sy - 5.6}, 1.6); },
-          flat(palette::shirt.base), 1.1);
-    inked(cr, [&](cairo_t* k) { add_capsule(k, {cx - 5.0, sy - 4.3}, 1.7, {cx + 5.0, sy - 4.3}, 1.7); },
-          lit_to_dark({cx - 4, sy - 6}, {cx + 4, sy - 2}, palette::tweed), 1.2);
     inked(cr, [&](cairo_t* k) { add_capsule(k, {cx, sy - 6.5}, 3.4, p.head + Pt{0, 8}, 3.4); },
           rounded_across({cx - 1, sy - 6}, p.head, 3.4, palette::skin), 1.4);
     paint_head_back(cr, p.head);
+    // The collar stands in front of the nape: the shirt's edge, then the
+    // jacket's turned-down band.
+    inked(cr, [&](cairo_t* k) { add_capsule(k, {cx - 4.6, sy - 6.6}, 1.5, {cx + 4.6, sy - 6.6}, 1.5); },
+          flat(palette::shirt.base), 1.1);
+    inked(cr, [&](cairo_t* k) {
+        cairo_move_to(k, cx - 6.5, sy - 6.2);
+        cairo_curve_to(k, cx - 3, sy - 7.4, cx + 3, sy - 7.4, cx + 6.5, sy - 6.2);
+        cairo_line_to(k, cx + 7.5, sy - 3.0);
+        cairo_curve_to(k, cx + 3, sy - 2.0, cx - 3, sy - 2.0, cx - 7.5, sy - 3.0);
+        cairo_close_path(k);
+    }, lit_to_dark({cx - 5, sy - 7}, {cx + 5, sy - 2}, palette::tweed), 1.2);
     paint_arm(cr, {cx - 9.4, sy + 0.8}, p.left_elbow, p.left_hand, p.left_grip, Outfit::Tweed, 1.0);
     paint_arm(cr, {cx + 9.4, sy + 0.8}, p.right_elbow, p.right_hand, p.right_grip, Outfit::Tweed, 1.0);
 }
@@ -878,11 +903,11 @@ void paint_front(cairo_t* cr, const FrontPose& p) {
         cairo_close_path(k);
     }, lit_to_dark({cx - 3, sy - 5}, {cx + 3, sy + 12}, palette::shirt), 1.1);
     inked(cr, [&](cairo_t* k) {
-        cairo_move_to(k, cx - 0.9, sy - 2.5);
-        cairo_line_to(k, cx + 0.9, sy - 2.5);
-        cairo_line_to(k, cx + 1.4, sy + 11);
-        cairo_line_to(k, cx, sy + 13);
-        cairo_line_to(k, cx - 1.4, sy + 11);
+        cairo_move_to(k, cx - 0.7, sy - 2.5);
+        cairo_line_to(k, cx + 0.7, sy - 2.5);
+        cairo_line_to(k, cx + 1.2, sy + 8);
+        cairo_line_to(k, cx, sy + 9.5);
+        cairo_line_to(k, cx - 1.2, sy + 8);
         cairo_close_path(k);
     }, lit_to_dark({cx - 1, sy}, {cx + 1, sy + 12}, palette::tie), 0.9);
     line(cr, {cx - 4.6, sy - 5.5}, {cx - 0.6, sy + 15.5}, palette::tweed.dark, 1.0);
@@ -922,7 +947,7 @@ void paint_side(cairo_t* cr, const SidePose& p) {
     Pt far_hip = f.at(-1.5, 0), near_hip = f.at(0.5, 0);
     if (!p.far_arm_in_front)
         paint_arm(cr, far_shoulder, p.far_elbow, p.far_hand, p.far_grip, p.outfit, far_shade);
-    paint_leg(cr, far_hip, p.far_knee, p.far_ankle, p.far_toe, p.outfit, far_shade);
+    paint_leg(cr, far_hip, p.far_knee, p.far_ankle, p.far_toe, p.outfit, far_shade * 0.7);
     paint_leg(cr, near_hip, p.near_knee, p.near_ankle, p.near_toe, p.outfit, 1.0);
     // The head's neck point, carried with its tilt.
     double t = rad(p.head_tilt);

@@ -69,7 +69,7 @@ SidePose stride(bool near_leads) {
     p.head = {31.5, 28.5};
     p.head_tilt = 6;
     Pt lead_knee{32, 93.5}, lead_ankle{36.5, 111.5}, back_knee{21.5, 94.5}, back_ankle{15.5, 109.5};
-    Pt fwd_elbow{30.5, 60.5}, fwd_hand{35.5, 73}, back_elbow{23.5, 60.5}, back_hand{19.5, 73.5};
+    Pt fwd_elbow{31, 60.5}, fwd_hand{37.5, 72}, back_elbow{23, 60.5}, back_hand{17.5, 72.5};
     if (near_leads) {
         p.near_knee = lead_knee, p.near_ankle = lead_ankle, p.near_toe = 14;
         p.far_knee = back_knee, p.far_ankle = back_ankle, p.far_toe = -28;
@@ -179,10 +179,10 @@ SidePose tarzan(int frame) {
     if (frame == 0) {
         // Proud, chest out, fists ready.
         p.head_tilt = -2;
-        p.near_elbow = {24.5, 59};
-        p.near_hand = {28.5, 72};
-        p.far_elbow = {22, 58.5};
-        p.far_hand = {25, 71.5};
+        p.near_elbow = {19.5, 57};
+        p.near_hand = {24.5, 69.5};
+        p.far_elbow = {18.5, 56.5};
+        p.far_hand = {23, 69};
         p.near_knee = {28, 93.5};
         p.near_ankle = {28.5, 112.5};
         p.far_knee = {21.5, 93.5};
@@ -224,17 +224,19 @@ SidePose tarzan_swinging(Pt grip) {
     p.shoulder = grip + Pt{-4.5, 32};
     p.head = grip + Pt{2.5, 20};
     p.head_tilt = -18;
-    p.near_grip = p.far_grip = Hand::Grip;
-    p.near_hand = grip + Pt{0, 5};
-    p.near_elbow = grip + Pt{-3, 18};
+    // One hand on the vine, the other flung out ahead: off he goes.
+    p.far_grip = Hand::Grip;
     p.far_hand = grip;
-    p.far_elbow = grip + Pt{-3.5, 14};
-    p.near_knee = grip + Pt{-1, 80};
-    p.near_ankle = grip + Pt{-12, 93};
-    p.near_toe = -55;
-    p.far_knee = grip + Pt{-8, 82};
-    p.far_ankle = grip + Pt{-21, 92};
-    p.far_toe = -60;
+    p.far_elbow = grip + Pt{-5, 14};
+    p.near_grip = Hand::Spread;
+    p.near_elbow = grip + Pt{8.5, 38};
+    p.near_hand = grip + Pt{19, 30};
+    p.near_knee = grip + Pt{3, 78};
+    p.near_ankle = grip + Pt{-6, 92};
+    p.near_toe = -50;
+    p.far_knee = grip + Pt{-10, 80};
+    p.far_ankle = grip + Pt{-22, 89};
+    p.far_toe = -65;
     return p;
 }
 
@@ -266,19 +268,20 @@ SidePose under_umbrella(Pt grip) {
 SidePose dazed(int frame) {
     SidePose p;
     p.face = Face::Dazed;
-    p.hip = {21, 85.5};
-    p.shoulder = {18.5, 58};
-    p.head = {22.5, 42.5};
-    p.head_tilt = frame == 1 ? 16 : (frame == 2 ? 6 : 11);
-    p.near_elbow = {14, 70.5};
-    p.near_hand = {10.5, 84.5};
-    p.far_elbow = {17.5, 70};
-    p.far_hand = {15, 84};
-    p.near_knee = {37, 80.5};
-    p.near_ankle = {52, 84.5};
+    p.hip = {22, 85.5};
+    p.shoulder = {17.5, 58.5};
+    p.head = {20.5, 43};
+    p.head_tilt = frame == 1 ? 17 : (frame == 2 ? 5 : 11);
+    // Propped up on both arms behind him, legs stretched out in front.
+    p.near_elbow = {9.5, 72};
+    p.near_hand = {6.5, 86};
+    p.far_elbow = {12, 71};
+    p.far_hand = {10, 85};
+    p.near_knee = {37.5, 78.5};
+    p.near_ankle = {51.5, 85};
     p.near_toe = 62;
-    p.far_knee = {34, 82.5};
-    p.far_ankle = {49, 86.5};
+    p.far_knee = {35, 81.5};
+    p.far_ankle = {49.5, 87};
     p.far_toe = 48;
     return p;
 }
@@ -286,7 +289,7 @@ SidePose dazed(int frame) {
 void paint_dazed(cairo_t* cr, int frame) {
     // Three stars circling the head: the far ones pass behind him.
     const double turn[3] = {0.0, 60.0, 60.0};
-    const Pt orbit{22.5, 27.5};
+    const Pt orbit{21.5, 27.5};
     struct Star {
         Pt at;
         double r;
@@ -354,10 +357,11 @@ FrontPose caught() {
     p.right_hand = {23.5, 19};
     p.left_elbow = {52.5, 33.5};
     p.left_hand = {56.5, 19};
-    p.right_knee = {35.5, 94.5};
-    p.right_ankle = {33.5, 111.5};
-    p.left_knee = {44.5, 94.5};
-    p.left_ankle = {47, 110.5};
+    // Legs dangling and kicking as he is lifted.
+    p.right_knee = {34, 93.5};
+    p.right_ankle = {31, 110.5};
+    p.left_knee = {46.5, 92.5};
+    p.left_ankle = {50, 108.5};
     return p;
 }
 
