@@ -284,26 +284,36 @@ void draw_seed(cairo_t* cr) {
 void draw_cloud(cairo_t* cr) {
     const double puffs[][3] = {{10, 13, 7.5}, {20, 9, 8.5}, {31, 7, 9.5}, {43, 9, 8.5}, {53, 12.5, 7.5},
                                {25, 14, 7},   {39, 14, 7}};
-    cairo_new_path(cr);
-    for (auto& p : puffs) ellipse(cr, p[0], p[1], p[2] * 1.05, p[2]);
-    cairo_rectangle(cr, 6, 12, 52, 8);
-    // One silhouette: fill as a union, then shade.
+    auto silhouette = [&] {
+        cairo_new_path(cr);
+        for (auto& p : puffs) ellipse(cr, p[0], p[1], p[2] * 1.05, p[2]);
+        cairo_rectangle(cr, 6, 12, 52, 8);
+    };
+    // The outline first, fat: the fill then covers its inner half, so only
+    // the rim of the whole cloud stays, not the circles it is made of.
+    silhouette();
+    set(cr, hex(0x3a4258));
+    cairo_set_line_width(cr, 2.2);
+    cairo_stroke(cr);
+    silhouette();
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
     cairo_save(cr);
-    cairo_clip_preserve(cr);
+    cairo_clip(cr);
     set_linear(cr, 0, 0, 0, 21,
                {{0, hex(0xffffff)}, {0.45, hex(0xdfe6f0)}, {0.8, hex(0x98a4b8)}, {1, hex(0x5e6880)}});
     cairo_paint(cr);
-    // Bright tops of the puffs.
+    // Each puff rounded by its own light and a soft shadow under it.
+    for (auto& p : puffs) {
+        set_radial(cr, p[0] + 1, p[1] + 3, p[2] * 0.6, p[2] * 1.25,
+                   {{0, hex(0x6a7490, 0)}, {0.8, hex(0x6a7490, 0.35)}, {1, hex(0x6a7490, 0)}});
+        cairo_paint(cr);
+    }
     for (auto& p : puffs) {
         set_radial(cr, p[0] - 2, p[1] - 3, 0.5, p[2],
                    {{0, hex(0xffffff, 0.9)}, {0.7, hex(0xffffff, 0.15)}, {1, hex(0xffffff, 0)}});
         cairo_paint(cr);
     }
     cairo_restore(cr);
-    cairo_set_line_width(cr, 1.1);
-    set(cr, hex(0x3a4258));
-    cairo_stroke(cr);
 }
 
 // ---------------------------------------------------------------- the fork
@@ -352,57 +362,104 @@ void draw_fork(cairo_t* cr) {
 }
 
 // ---------------------------------------------- the Tarzan leopard skin
-void draw_leopard_skin(cairo_t* cr) {
-    // A one-shouldered tunic with a ragged hem.
-    cairo_new_path(cr);
-    cairo_move_to(cr, 8, 2);
-    cairo_line_to(cr, 14, 1.5);
-    cairo_curve_to(cr, 18, 9, 24, 12, 28, 14);
-    cairo_curve_to(cr, 30, 24, 29.5, 34, 29.5, 41);
-    const double hem[][2] = {{27, 44}, {25, 41.5}, {22.5, 46.5}, {20, 42.5}, {17, 47},
-                             {14, 43},  {11, 46.5}, {8, 42.5},   {5, 45.5},  {2.5, 41}};
-    for (auto& p : hem) cairo_line_to(cr, p[0], p[1]);
-    cairo_curve_to(cr, 1.5, 32, 2.5, 22, 4, 14);
-    cairo_curve_to(cr, 5, 9, 6.5, 5, 8, 2);
-    cairo_close_path(cr);
-    cairo_save(cr);
-    cairo_clip_preserve(cr);
-    set_linear(cr, 0, 0, 31, 0, {{0, hex(0xb86a1c)}, {0.4, hex(0xf2b655)}, {0.7, hex(0xe09a3a)}, {1, hex(0x9a5414)}});
+namespace {
+void leopard_fur(cairo_t* cr, double w, double h, int seed) {
+    set_linear(cr, 0, 0, w, 0,
+               {{0, hex(0xa85c14)}, {0.3, hex(0xeaa848)}, {0.55, hex(0xf6c468)}, {0.8, hex(0xd8902e)}, {1, hex(0x8a4a10)}});
     cairo_paint(cr);
-    // Rosettes: broken dark rings with a warmer middle.
-    std::mt19937 rng(1307);
+    // Rosettes on a jittered grid: a warm middle ringed by broken dark spots.
+    std::mt19937 rng(seed);
     std::uniform_real_distribution<double> u(0, 1);
-    for (int i = 0; i < 22; ++i) {
-        double x = 1 + u(rng) * 29, y = 2 + u(rng) * 45, r = 1.6 + u(rng) * 1.4;
-        ellipse(cr, x, y, r * 0.9, r * 0.8);
-        set(cr, hex(0xa85a14, 0.8));
-        cairo_fill(cr);
-        for (int k = 0; k < 3; ++k) {
-            double a = u(rng) * 2 * M_PI;
-            cairo_new_path(cr);
-            cairo_arc(cr, x, y, r, a, a + 1.3 + u(rng) * 0.6);
-            set(cr, hex(0x2a160a));
-            cairo_set_line_width(cr, 1.2);
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-            cairo_stroke(cr);
+    int row = 0;
+    for (double gy = 3; gy < h; gy += 7.5, ++row)
+        for (double gx = 2 + (row % 2) * 3.8; gx < w; gx += 7.6) {
+            double x = gx + (u(rng) - 0.5) * 2.2, y = gy + (u(rng) - 0.5) * 2.2, r = 2.1 + u(rng) * 0.6;
+            ellipse(cr, x, y, r * 0.85, r * 0.75);
+            set(cr, hex(0xb8661a, 0.9));
+            cairo_fill(cr);
+            int spots = 4 + int(u(rng) * 2);
+            double a0 = u(rng) * 2 * M_PI;
+            for (int k = 0; k < spots; ++k) {
+                double a = a0 + k * 2 * M_PI / spots + (u(rng) - 0.5) * 0.5;
+                ellipse(cr, x + std::cos(a) * r * 1.15, y + std::sin(a) * r, 0.95, 0.8);
+                set(cr, hex(0x24120a));
+                cairo_fill(cr);
+            }
         }
-    }
-    // Soft shading: belt fold and shoulder shadow.
-    set_linear(cr, 0, 24, 0, 30, {{0, hex(0x000000, 0)}, {0.5, hex(0x3a1a04, 0.35)}, {1, hex(0x000000, 0)}});
-    cairo_paint(cr);
-    cairo_restore(cr);
-    cairo_set_line_width(cr, 1.1);
-    set(cr, hex(0x3a1e08));
+}
+}  // namespace
+
+void draw_leopard_skin(cairo_t* cr) {
+    // A one-shouldered tunic: strap over the left shoulder, the top edge
+    // falling to the right armpit, a ragged hem, and the tail at the hip.
+    auto tunic = [&] {
+        cairo_new_path(cr);
+        cairo_move_to(cr, 6, 1.5);
+        cairo_line_to(cr, 13.5, 1.5);
+        cairo_curve_to(cr, 15, 7, 20, 11.5, 27, 13);
+        cairo_curve_to(cr, 29.5, 20, 29.5, 30, 28.5, 38);
+        const double hem[][2] = {{26.5, 43}, {24.5, 39.5}, {22, 45.5}, {19.5, 40.5}, {16.5, 46.5},
+                                 {13.5, 41},  {10.5, 45.5}, {8, 40},     {5, 44},     {3, 38.5}};
+        for (auto& p : hem) cairo_line_to(cr, p[0], p[1]);
+        cairo_curve_to(cr, 2, 30, 2.5, 20, 3.5, 12);
+        cairo_curve_to(cr, 4, 7, 5, 4, 6, 1.5);
+        cairo_close_path(cr);
+    };
+    // The tail, behind the tunic, curling down on the right.
+    cairo_move_to(cr, 26, 28);
+    cairo_curve_to(cr, 31, 31, 30.5, 38, 28, 41);
+    cairo_curve_to(cr, 26.5, 43, 27, 46, 29.5, 46.5);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    set(cr, pal::ink);
+    cairo_set_line_width(cr, 4.2);
+    cairo_stroke_preserve(cr);
+    set(cr, hex(0xd8902e));
+    cairo_set_line_width(cr, 2.6);
     cairo_stroke(cr);
-    // A knotted cord belt.
-    cairo_move_to(cr, 2.5, 26);
-    cairo_curve_to(cr, 10, 28.5, 20, 28.5, 29.5, 26.5);
-    set(cr, hex(0x5a3414));
-    cairo_set_line_width(cr, 2.0);
-    cairo_stroke(cr);
-    ellipse(cr, 21, 28, 2, 1.6);
-    set(cr, hex(0x6e4420));
+    ellipse(cr, 29.2, 45.8, 1.3, 1.1);
+    set(cr, hex(0x24120a));
     cairo_fill(cr);
+    tunic();
+    set(cr, hex(0x2a1406));
+    cairo_set_line_width(cr, 2.2);
+    cairo_stroke(cr);
+    tunic();
+    cairo_save(cr);
+    cairo_clip(cr);
+    leopard_fur(cr, 31, 48, 1307);
+    // Shading: the strap's fold, the hip, and a lighter chest.
+    set_radial(cr, 14, 20, 2, 18, {{0, hex(0xfff0c0, 0.35)}, {1, hex(0xfff0c0, 0)}});
+    cairo_paint(cr);
+    set_linear(cr, 0, 0, 31, 0, {{0, hex(0x3a1a04, 0.45)}, {0.25, hex(0x3a1a04, 0)}, {0.8, hex(0x3a1a04, 0)}, {1, hex(0x3a1a04, 0.5)}});
+    cairo_paint(cr);
+    // Fur tufts along the hem.
+    for (int i = 0; i < 9; ++i) {
+        double x = 4.5 + i * 2.8;
+        cairo_move_to(cr, x, 38 + (i % 2) * 2);
+        cairo_line_to(cr, x + 0.8, 43 + (i % 3));
+    }
+    set(cr, hex(0xfff0c0, 0.5));
+    cairo_set_line_width(cr, 0.7);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+    // The strap seam and a bone clasp at the shoulder.
+    cairo_move_to(cr, 6.5, 3);
+    cairo_curve_to(cr, 8.5, 8, 12, 12, 16, 14);
+    set(cr, hex(0x5a2e0a, 0.8));
+    cairo_set_line_width(cr, 0.9);
+    cairo_stroke(cr);
+    cairo_save(cr);
+    cairo_translate(cr, 9.8, 4.5);
+    cairo_rotate(cr, 0.5);
+    rounded_rect(cr, -3.5, -1, 7, 2, 1);
+    for (int sx = -1; sx <= 1; sx += 2)
+        for (int sy = -1; sy <= 1; sy += 2) ellipse(cr, sx * 3.6, sy * 1.0, 1.2, 1.2);
+    set(cr, hex(0xf4ecd8));
+    cairo_fill_preserve(cr);
+    set(cr, hex(0x5a4a30));
+    cairo_set_line_width(cr, 0.6);
+    cairo_stroke(cr);
+    cairo_restore(cr);
 }
 
 // ---------------------------------------------------------------- the flute

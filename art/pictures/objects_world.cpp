@@ -138,7 +138,7 @@ void draw_bean_plant(cairo_t* cr, double w, double h) {
     for (int i = 0; i < 13; ++i) {
         double y = 340 - i * 25.5;
         int side = i % 2 == 0 ? 1 : -1;
-        double size = 10.5 - i * 0.35;
+        double size = 14.0 - i * 0.3;
         double x = stem_x(y, 5, 0);
         cairo_save(cr);
         cairo_translate(cr, x, y);
@@ -313,13 +313,6 @@ Surface storm_frame(int k) {
                     cairo_stroke(cr);
                 }
             }
-            // A few splashes at the bottom.
-            for (int i = 0; i < 4; ++i) {
-                double x = 6 + ((i * 13 + k * 7) % 40);
-                cairo_new_path(cr);
-                cairo_arc(cr, x, 49, 2.5, M_PI, 2 * M_PI);
-                stroke_col(cr, 0.9, hex(0xa8c0f0, 0.8));
-            }
         }
     });
 }
@@ -412,94 +405,124 @@ Surface steps_frame(int k) {
             }
         std::mt19937 rng(400 + k);
         std::uniform_real_distribution<double> u(0, 1);
+        // The flight: four steps going down to the right (tread 12, riser 11)
+        // on a slab whose underside runs parallel to them over the void.
+        const double tread = 12, riser = 11, top = 6, slab = 15;
+        auto tread_y = [&](int s) { return top + s * riser + (k > 0 && k < 3 ? k * 0.7 * s * s / 3.0 : 0); };
+        // The void under the flight.
+        set_linear(cr, 0, 20, 0, 63, {{0, hex(0x0c0908)}, {1, hex(0x050404)}});
+        cairo_move_to(cr, 0, top + slab);
+        cairo_line_to(cr, 48, top + slab + 4 * riser);
+        cairo_line_to(cr, 48, 63);
+        cairo_line_to(cr, 0, 63);
+        cairo_close_path(cr);
+        cairo_fill(cr);
         if (k < 3) {
-            // Four stone steps going down to the right, a tread 12 wide and 11 high.
+            cairo_new_path(cr);
+            cairo_move_to(cr, 0, tread_y(0));
             for (int s = 0; s < 4; ++s) {
-                double x = s * 12, y = 6 + s * 11;
-                double sag = k * 0.6 * s;  // they start to sag as they go
-                cairo_move_to(cr, x, y + sag);
-                cairo_line_to(cr, x + 12.5, y + sag * 1.1);
-                cairo_line_to(cr, x + 12.5, y + 11 + sag);
-                cairo_line_to(cr, 48, y + 11 + sag);
-                cairo_line_to(cr, 48, 63);
-                cairo_line_to(cr, x, 63);
-                cairo_close_path(cr);
-                set_linear(cr, x, y, x + 12, y + 30,
-                           {{0, hex(0xb8aa98)}, {0.15, hex(0x8e8274)}, {0.6, hex(0x5e564e)}, {1, hex(0x3a3430)}});
-                cairo_fill_preserve(cr);
-                stroke_col(cr, 0.9, hex(0x1e1a16));
-                // Light edge of the tread.
-                cairo_move_to(cr, x + 0.8, y + sag + 0.8);
-                cairo_line_to(cr, x + 12, y + sag * 1.1 + 0.8);
-                stroke_col(cr, 1.0, hex(0xe0d4c0, 0.8));
+                cairo_line_to(cr, (s + 1) * tread, tread_y(s));
+                if (s < 3) cairo_line_to(cr, (s + 1) * tread, tread_y(s + 1));
             }
-            // The arch under the flight, where the dust comes out.
-            cairo_move_to(cr, 0, 63);
-            cairo_curve_to(cr, 4, 46, 18, 44, 26, 63);
+            cairo_line_to(cr, 48, tread_y(3) + slab);
+            cairo_line_to(cr, 0, top + slab);
             cairo_close_path(cr);
-            set(cr, hex(0x0e0a08));
-            cairo_fill(cr);
-            // Cracks growing frame by frame.
-            for (int i = 0; i <= k; ++i) {
-                double x = 8 + i * 11, y = 10 + i * 11;
-                cairo_move_to(cr, x, y);
-                cairo_line_to(cr, x + 2 + u(rng) * 2, y + 4);
-                cairo_line_to(cr, x + 1 + u(rng) * 3, y + 8);
-                cairo_line_to(cr, x + 4, y + 12);
-                stroke_col(cr, 0.9, hex(0x14100c));
+            cairo_save(cr);
+            cairo_clip_preserve(cr);
+            set_linear(cr, 0, 0, 0, 63, {{0, hex(0x8e8274)}, {0.5, hex(0x6a6058)}, {1, hex(0x3a3430)}});
+            cairo_paint(cr);
+            // Dressed stone blocks in the slab.
+            for (int s = 0; s < 4; ++s) {
+                double x = s * tread, y = tread_y(s);
+                cairo_move_to(cr, x + 0.5, y);
+                cairo_line_to(cr, x + 0.5, y + slab + riser * 0.5);
+                stroke_col(cr, 0.8, hex(0x2a2420, 0.8));
+                // The treads catch the light; the risers are in half shade.
+                cairo_rectangle(cr, x, y, tread, 2.4);
+                set_linear(cr, 0, y, 0, y + 2.4, {{0, hex(0xe2d6c2)}, {1, hex(0xa89a88)}});
+                cairo_fill(cr);
+                cairo_rectangle(cr, x + tread - 1.5, y, 1.5, riser + 2);
+                set(cr, hex(0x2a2420, 0.5));
+                cairo_fill(cr);
             }
-            // Dust trickling down from beneath: grains in three little streams.
-            for (int stream = 0; stream < 3; ++stream) {
-                double sx = 7 + stream * 6.5;
-                for (int g = 0; g < 9; ++g) {
-                    double y = 47 + std::fmod(g * 2.3 + k * 5.5 + stream * 3, 16.0);
-                    double x = sx + (u(rng) - 0.5) * (1 + (y - 47) * 0.2);
-                    ellipse(cr, x, y, 0.7 + u(rng) * 0.4, 0.7 + u(rng) * 0.4);
-                    set(cr, hex(0xc8b898, 0.9));
+            // Grit and wear.
+            for (int i = 0; i < 70; ++i) {
+                cairo_rectangle(cr, u(rng) * 48, 4 + u(rng) * 58, 1, 1);
+                set(cr, u(rng) < 0.5 ? hex(0x000000, 0.25) : hex(0xffffff, 0.12));
+                cairo_fill(cr);
+            }
+            // Cracks growing frame by frame.
+            for (int i = 0; i < k + 1; ++i) {
+                double x = 10 + i * 13 + u(rng) * 3, y = tread_y(std::min(3, int(x / tread)));
+                cairo_move_to(cr, x, y);
+                double cx = x, cy = y;
+                for (int j = 0; j < 4; ++j) {
+                    cx += (u(rng) - 0.4) * 4;
+                    cy += 3 + u(rng) * 2;
+                    cairo_line_to(cr, cx, cy);
+                }
+                stroke_col(cr, 0.9 + 0.3 * k, hex(0x100c0a));
+            }
+            cairo_restore(cr);
+            cairo_new_path(cr);
+            // Underside edge of the slab.
+            cairo_move_to(cr, 0, top + slab);
+            cairo_line_to(cr, 48, tread_y(3) + slab);
+            stroke_col(cr, 1.0, hex(0x1e1a16));
+            // Dust trickling from beneath: three little streams, falling
+            // further from frame to frame, and more of it as the flight gives.
+            for (int stream = 0; stream < 2 + k; ++stream) {
+                double sx = 6 + stream * 10 + u(rng) * 3;
+                double sy = top + slab + sx * (4 * riser) / 48 + 1;
+                for (int g = 0; g < 10 + 3 * k; ++g) {
+                    double y = sy + std::fmod(g * 3.1 + k * 4.7 + stream * 2.3, 63 - sy);
+                    double x = sx + (u(rng) - 0.5) * (0.6 + (y - sy) * 0.12);
+                    ellipse(cr, x, y, 0.55 + u(rng) * 0.35, 0.6 + u(rng) * 0.4);
+                    set(cr, hex(0xc8b898, 0.95));
                     cairo_fill(cr);
                 }
             }
-            // A cloud of dust at the floor.
-            set_radial(cr, 14, 62, 1, 10 + k * 3, {{0, hex(0xb0a080, 0.5)}, {1, hex(0xb0a080, 0)}});
+            set_radial(cr, 18, 64, 1, 12 + k * 4, {{0, hex(0xa89878, 0.45)}, {1, hex(0xa89878, 0)}});
             cairo_paint(cr);
         } else {
-            // Gone: broken stubs on the left and a black gap where the flight was.
-            set_linear(cr, 0, 0, 0, 63, {{0, hex(0x0e0a08)}, {1, hex(0x050404)}});
-            cairo_rectangle(cr, 0, 0, 48, 63);
+            // Gone: a broken stub at the top on the left, a jagged end low on
+            // the right, a few stones still falling between.
+            cairo_new_path(cr);
+            cairo_move_to(cr, 0, top);
+            cairo_line_to(cr, 9, top);
+            cairo_line_to(cr, 11, top + 4);
+            cairo_line_to(cr, 7, top + 8);
+            cairo_line_to(cr, 9, top + 12);
+            cairo_line_to(cr, 4, top + 15);
+            cairo_line_to(cr, 0, top + slab);
+            cairo_close_path(cr);
+            set_linear(cr, 0, top, 8, top + slab, {{0, hex(0x9a8e7e)}, {1, hex(0x3a3430)}});
+            cairo_fill_preserve(cr);
+            stroke_col(cr, 0.9, hex(0x1e1a16));
+            cairo_rectangle(cr, 0, top, 9, 2.4);
+            set(cr, hex(0xd8ccb8));
             cairo_fill(cr);
-            cairo_move_to(cr, 0, 6);
-            cairo_line_to(cr, 9, 6);
-            cairo_line_to(cr, 11, 9);
-            cairo_line_to(cr, 8, 12);
-            cairo_line_to(cr, 10, 17);
-            cairo_line_to(cr, 5, 21);
-            cairo_line_to(cr, 6, 26);
-            cairo_line_to(cr, 0, 30);
+            cairo_move_to(cr, 48, top + 3 * riser);
+            cairo_line_to(cr, 43, top + 3 * riser + 2);
+            cairo_line_to(cr, 45, top + 3 * riser + 7);
+            cairo_line_to(cr, 40, top + 3 * riser + 11);
+            cairo_line_to(cr, 44, top + 3 * riser + 16);
+            cairo_line_to(cr, 48, top + 3 * riser + 19);
             cairo_close_path(cr);
-            set_linear(cr, 0, 6, 10, 30, {{0, hex(0xa89a88)}, {0.3, hex(0x7a7064)}, {1, hex(0x3a3430)}});
+            set_linear(cr, 40, 0, 48, 0, {{0, hex(0x5a524a)}, {1, hex(0x8e8274)}});
             cairo_fill_preserve(cr);
             stroke_col(cr, 0.9, hex(0x1e1a16));
-            cairo_move_to(cr, 0.5, 6.8);
-            cairo_line_to(cr, 9, 6.8);
-            stroke_col(cr, 1.0, hex(0xe0d4c0, 0.8));
-            // Jagged ends hanging from the wall on the right.
-            cairo_move_to(cr, 48, 40);
-            cairo_line_to(cr, 42, 41);
-            cairo_line_to(cr, 44, 45);
-            cairo_line_to(cr, 40, 48);
-            cairo_line_to(cr, 43, 52);
-            cairo_line_to(cr, 48, 52);
-            cairo_close_path(cr);
-            set_linear(cr, 40, 40, 48, 52, {{0, hex(0x8e8274)}, {1, hex(0x3a3430)}});
-            cairo_fill_preserve(cr);
-            stroke_col(cr, 0.9, hex(0x1e1a16));
-            // Last pebbles falling.
-            for (int i = 0; i < 7; ++i) {
-                double x = 12 + u(rng) * 28, y = 15 + u(rng) * 45, r = 0.8 + u(rng) * 1.6;
+            for (int i = 0; i < 8; ++i) {
+                double x = 12 + u(rng) * 26, y = 14 + u(rng) * 46, r = 0.8 + u(rng) * 1.8;
                 ellipse(cr, x, y, r * 1.2, r);
                 set(cr, hex(0x7a7064));
                 cairo_fill_preserve(cr);
                 stroke_col(cr, 0.5, hex(0x1e1a16));
+            }
+            for (int i = 0; i < 30; ++i) {
+                ellipse(cr, 8 + u(rng) * 34, 10 + u(rng) * 52, 0.5, 0.5);
+                set(cr, hex(0xb0a080, 0.7));
+                cairo_fill(cr);
             }
         }
     });

@@ -144,7 +144,8 @@ void paint_page(const Page& p, const std::string& outdir) {
             double w = std::min(width - 40, std::max(h * 1.35, 160.0));
             b = Box{std::round(left + (width - w) / 2) + 0.5, std::round(top) + 0.5, std::round(w), std::round(h)};
         }
-        plate_frame(cr, b);
+        // A printed plate has its rules; a sketch in a diary or a note has none.
+        if (!p.handwritten) plate_frame(cr, b);
         p.plate(cr, b);
         if (!p.caption.empty())
             draw_text(cr, p.caption, "DejaVu Serif Italic 9", left, b.y + b.h + 6, width, Align::Centre, ink);
@@ -313,11 +314,17 @@ void storm_recipe(cairo_t* cr, Box b) {
     cairo_scale(cr, 1.5, 1.5);
     draw_cloud(cr);
     cairo_restore(cr);
-    cairo_move_to(cr, cx + 2, b.y + 38);
-    cairo_line_to(cr, cx - 6, b.y + 52);
-    cairo_line_to(cr, cx + 1, b.y + 52);
-    cairo_line_to(cr, cx - 7, b.y + 68);
-    stroke_col(cr, 2.2, hex(0xe0a010));
+    cairo_move_to(cr, cx + 3, b.y + 36);
+    cairo_line_to(cr, cx - 5, b.y + 49);
+    cairo_line_to(cr, cx + 2, b.y + 49);
+    cairo_line_to(cr, cx - 6, b.y + 64);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    stroke_col(cr, 3.6, hex(0x6a4a08));
+    cairo_move_to(cr, cx + 3, b.y + 36);
+    cairo_line_to(cr, cx - 5, b.y + 49);
+    cairo_line_to(cr, cx + 2, b.y + 49);
+    cairo_line_to(cr, cx - 6, b.y + 64);
+    stroke_col(cr, 2.0, hex(0xffd030));
     struct Item { void (*fn)(cairo_t*); double w, h; const char* name; };
     const Item items[] = {{draw_pot, 53, 47, "vaso"}, {draw_seed, 50, 49, "seme"}, {draw_cloud, 64, 21, "nuvola"},
                           {draw_fork, 34, 50, "forchetta"}};
@@ -331,8 +338,10 @@ void storm_recipe(cairo_t* cr, Box b) {
         cairo_scale(cr, s, s);
         it.fn(cr);
         cairo_restore(cr);
-        draw_text(cr, std::to_string(i + 1) + ". " + it.name, "DejaVu Serif Italic 9", b.x + 10 + slot * i,
-                  b.y + 128, slot, Align::Centre, hex(0x2a1a0e));
+        draw_text(cr, it.name, "DejaVu Serif Italic 8.5", b.x + 10 + slot * i, b.y + 126, slot, Align::Centre,
+                  hex(0x2a1a0e));
+        draw_text(cr, std::to_string(i + 1), "DejaVu Serif Bold 8", b.x + 10 + slot * i, b.y + 70, slot,
+                  Align::Centre, hex(0x8a1a10));
     }
 }
 

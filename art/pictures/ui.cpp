@@ -426,16 +426,27 @@ Surface arrow_icon(int turns) {
         cairo_fill_preserve(cr);
         stroke_col(cr, 1.4, hex(0x1a0c02));
     }
+    // The face, lit from the upper left whatever the direction (the path
+    // stays where it was built, the gradient is laid in screen space).
     shape(0, 0);
     cairo_save(cr);
     cairo_identity_matrix(cr);
-    set_linear(cr, 4, 4, 26, 26, {{0, hex(0xfff4b0)}, {0.35, hex(0xf8c840)}, {0.75, hex(0xd88a10)}, {1, hex(0xa05a04)}});
-    cairo_restore(cr);
+    set_linear(cr, 3, 3, 27, 27,
+               {{0, hex(0xfff6c0)}, {0.3, hex(0xfbd24a)}, {0.7, hex(0xe08a12)}, {1, hex(0xa85804)}});
     cairo_fill_preserve(cr);
+    cairo_restore(cr);
     stroke_col(cr, 1.5, hex(0x1a0c02));
-    // A highlight line along the top edge of the face.
+    // A bright bevel just inside the face's edge.
+    cairo_save(cr);
+    cairo_scale(cr, 0.78, 0.7);
+    cairo_translate(cr, -1.2, 0);
+    shape(0, 0);
+    cairo_restore(cr);
     cairo_save(cr);
     cairo_identity_matrix(cr);
+    set_linear(cr, 6, 6, 20, 20, {{0, hex(0xffffff, 0.55)}, {1, hex(0xffffff, 0)}});
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
     cairo_restore(cr);
     cairo_destroy(cr);
     Surface s = to_icon(c);
@@ -447,18 +458,15 @@ Surface plain_arrow_icon() {
     cairo_surface_t* c = new_canvas(32, 32);
     cairo_t* cr = cairo_create(c);
     const double p[][2] = {{2, 2}, {2, 25}, {8, 19.5}, {12.5, 29}, {17, 27}, {12.8, 17.8}, {20.5, 17.8}};
-    for (int pass = 0; pass < 2; ++pass) {
-        cairo_new_path(cr);
-        cairo_move_to(cr, p[0][0] + pass * 0, p[0][1]);
-        for (int i = 1; i < 7; ++i) cairo_line_to(cr, p[i][0], p[i][1]);
-        cairo_close_path(cr);
-        if (pass == 0) {
-            cairo_save(cr);
-            cairo_translate(cr, 1.5, 1.5);
-            set(cr, hex(0x000000, 0.0));
-            cairo_restore(cr);
-        }
-    }
+    // A soft drop shadow, then the classic white arrow with a black rim.
+    cairo_move_to(cr, p[0][0] + 2, p[0][1] + 2);
+    for (int i = 1; i < 7; ++i) cairo_line_to(cr, p[i][0] + 2, p[i][1] + 2);
+    cairo_close_path(cr);
+    set(cr, hex(0x000000, 0.6));
+    cairo_fill(cr);
+    cairo_move_to(cr, p[0][0], p[0][1]);
+    for (int i = 1; i < 7; ++i) cairo_line_to(cr, p[i][0], p[i][1]);
+    cairo_close_path(cr);
     set_linear(cr, 2, 2, 18, 26, {{0, hex(0xffffff)}, {1, hex(0xd8d0c0)}});
     cairo_fill_preserve(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);

@@ -1,9 +1,11 @@
 // lexovo-contact-sheet OUT.png [DATA_DIR] [STORED_DIR]
 //
 // Lays every stored picture of the catalogue at twice its size with its
-// name under it, the book pages at half size, and, when DATA_DIR holds the
-// world background and its collision map, a reduced view of both side by
-// side. For looking at the artwork in one go.
+// name under it (a sprite's image is shown as the game puts it, through its
+// mask onto a stone-grey ground, with the mask itself at its own size beside
+// it; the tallest pictures at their own size), the book pages at half size,
+// and, when DATA_DIR holds the world background and its collision map, a
+// reduced view of both side by side. For looking at the artwork in one go.
 #include <cairo.h>
 
 #include <algorithm>
@@ -68,12 +70,29 @@ int main(int argc, char** argv) {
         }
         // The tall ones at their own size, or the sheet gets too long.
         if (e.h > 200 || e.w > 300) it.scale = 1.0;
+        if (e.kind == PicKind::Mask) it.scale = 1.0;
+        if (e.kind == PicKind::Image) {
+            Surface mask;
+            if (try_load(stored + "/" + e.mask + ".bmp", mask) && mask.width() == it.pic.width() &&
+                mask.height() == it.pic.height()) {
+                Surface ground(it.pic.width(), it.pic.height(), rgb(118, 112, 104));
+                draw_sprite(ground, 0, 0, mask, it.pic);
+                it.pic = std::move(ground);
+            }
+        }
         items.push_back(std::move(it));
     }
     if (!data.empty())
         for (int i = 1; i <= 13; ++i) {
             Item it{"lib" + std::to_string(i), {}, 0.5};
-            if (try_load(data + "/lib" + std::to_string(i) + ".bmp", it.pic)) items.push_back(std::move(it));
+            if (!try_load(data + "/lib" + std::to_string(i) + ".bmp", it.pic)) continue;
+            // The game puts the fly on its page at (200, 250).
+            Surface fm, fi;
+            if (i == 3 && try_load(stored + "/Picture37_0.bmp", fm) && try_load(stored + "/Picture37_1.bmp", fi)) {
+                draw_sprite(it.pic, 200, 250, fm, fi);
+                it.label += " (with the fly)";
+            }
+            items.push_back(std::move(it));
         }
 
     // Shelf packing, left to right, row by row.
