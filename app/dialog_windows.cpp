@@ -167,8 +167,30 @@ bool is_input_event(int e) {
 }
 
 InfoDialog* open_info_dialog = nullptr;
+StartDialog* blocked_dialog = nullptr;
+
+// While the start dialog is blocked, every input event for it stops here,
+// and keys go to the information dialog even if the focus was left behind.
+int blocking_dispatch(int e, Fl_Window* w) {
+    if (blocked_dialog && is_input_event(e)) {
+        if (w == blocked_dialog) {
+            if (e == FL_PUSH && open_info_dialog) open_info_dialog->show();
+            return 1;
+        }
+        Fl_Widget* f = Fl::focus();
+        if (f && open_info_dialog && (f == blocked_dialog || f->window() == blocked_dialog))
+            Fl::focus(open_info_dialog);
+    }
+    return Fl::handle_(e, w);
+}
 
 }  // namespace
+
+void StartDialog::set_blocked(bool b) {
+    blocked_ = b;
+    blocked_dialog = b ? this : nullptr;
+    Fl::event_dispatch(b ? blocking_dispatch : nullptr);
+}
 
 StartDialog::StartDialog() : Fl_Window(px(start_dialog().client_w), px(start_dialog().client_h)) {
     const DialogLayout& d = start_dialog();
@@ -258,10 +280,6 @@ int StartDialog::handle(int e) {
         Fl_Window::handle(e);
         return 1;
     }
-    if (blocked_ && is_input_event(e)) {
-        if (e == FL_PUSH && open_info_dialog) open_info_dialog->show();
-        return 1;
-    }
     return Fl_Window::handle(e);
 }
 
@@ -297,6 +315,7 @@ void StartDialog::open_info(bool solution) {
     info->show();
     Fl::check();
     info->show();
+    Fl::focus(info->child(0));  // its button comes first in tab order
 }
 
 namespace {

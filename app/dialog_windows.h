@@ -19,7 +19,7 @@ public:
     int time_limit() const { return time_limit_; }
 
     // While an information dialog is open the start dialog takes no input.
-    void set_blocked(bool b) { blocked_ = b; }
+    void set_blocked(bool b);
     bool blocked() const { return blocked_; }
 
     int handle(int event) override;

@@ -76,8 +76,8 @@ int screen_scale() {
 
 // --- the window ---------------------------------------------------------
 
-GameView::GameView(int scale)
-    : Fl_Window(kW * scale, kH * scale, "Gioco di Lexovo"), scale_(scale),
+GameView::GameView(int scale, FltkPlatform& platform)
+    : Fl_Window(kW * scale, kH * scale, "Gioco di Lexovo"), scale_(scale), platform_(platform),
       rgb_(size_t(kW) * size_t(kH) * size_t(scale) * size_t(scale) * 3, 0) {
     end();
     size_range(w(), h(), w(), h());
@@ -108,6 +108,14 @@ void GameView::show_picture(const Surface& pic) {
     redraw();
 }
 
+void GameView::note(const char* what, int a, int b, int c) {
+    if (!platform_.logging()) return;
+    std::string line = what;
+    for (int v : {a, b, c})
+        if (v != kNone) line += " " + std::to_string(v);
+    platform_.log(line);
+}
+
 void GameView::draw() { fl_draw_image(rgb_.data(), 0, 0, w(), h(), 3, 0); }
 
 float GameView::logical(int v) const {
@@ -132,13 +140,18 @@ int GameView::handle(int e) {
     case FL_KEYDOWN: {
         int key = Fl::event_key();
         int shift = input::shift_mask(Fl::event_state(), key, true);
+        note("keydown", input::virtual_key(key), shift);
         game_->Form_KeyDown(input::virtual_key(key), shift);
         int ch = input::char_code(std::string(Fl::event_text(), size_t(Fl::event_length())));
-        if (ch >= 0) game_->Form_KeyPress(ch);
+        if (ch >= 0) {
+            note("keypress", ch);
+            game_->Form_KeyPress(ch);
+        }
         return 1;
     }
     case FL_KEYUP: {
         int key = Fl::event_key();
+        note("keyup", input::virtual_key(key));
         game_->Form_KeyUp(input::virtual_key(key), input::shift_mask(Fl::event_state(), key, false));
         return 1;
     }
@@ -147,8 +160,13 @@ int GameView::handle(int e) {
         float x = logical(Fl::event_x()), y = logical(Fl::event_y());
         auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
                        std::chrono::steady_clock::now().time_since_epoch()).count();
-        if (clicks_.press(b, int(x), int(y), now)) game_->Form_DblClick();
-        else game_->Form_MouseDown(b, input::shift_mask(Fl::event_state()), x, y);
+        if (clicks_.press(b, int(x), int(y), now)) {
+            note("dblclick");
+            game_->Form_DblClick();
+        } else {
+            note("mousedown", b, int(x), int(y));
+            game_->Form_MouseDown(b, input::shift_mask(Fl::event_state()), x, y);
+        }
         return 1;
     }
     case FL_DRAG:
@@ -157,9 +175,13 @@ int GameView::handle(int e) {
                               logical(Fl::event_x()), logical(Fl::event_y()));
         return 1;
     case FL_RELEASE:
+        note("mouseup", input::button_of(Fl::event_button()), int(logical(Fl::event_x())), int(logical(Fl::event_y())));
         game_->Form_MouseUp(input::button_of(Fl::event_button()), input::shift_mask(Fl::event_state()),
                             logical(Fl::event_x()), logical(Fl::event_y()));
-        if (clicks_.release_gives_click()) game_->Form_Click();
+        if (clicks_.release_gives_click()) {
+            note("click");
+            game_->Form_Click();
+        }
         return 1;
     default:
         break;
@@ -184,7 +206,7 @@ FltkPlatform::FltkPlatform()
     if (const char* f = std::getenv("LEXOVO_TEST_LOG")) log_ = std::fopen(f, "a");
     fl_open_display();
     int scale = screen_scale();
-    view_ = new GameView(scale);
+    view_ = new GameView(scale, *this);
     window_icon_ = rgba_image(stored("WindowIcon"));
     if (window_icon_) view_->icon(window_icon_.get());
     for (int k = 1; k <= 4; ++k)

@@ -21,9 +21,11 @@ class SdlAudio;
 // The game window on the screen: shows the last picture presented, enlarged
 // by a whole factor on very dense screens, and hands keys and mouse events to
 // the game window's handlers.
+class FltkPlatform;
+
 class GameView : public Fl_Window {
 public:
-    GameView(int scale);
+    GameView(int scale, FltkPlatform& platform);
     void attach(GameWindow* game) { game_ = game; }
     int scale() const { return scale_; }
 
@@ -38,7 +40,11 @@ private:
     static void on_close(Fl_Widget*, void*);
     float logical(int v) const;
 
+    void note(const char* what, int a = kNone, int b = kNone, int c = kNone);
+    static constexpr int kNone = -1000000;
+
     int scale_;
+    FltkPlatform& platform_;
     std::vector<unsigned char> rgb_;  // kW*scale x kH*scale, 3 bytes a pixel
     GameWindow* game_ = nullptr;
     input::ClickSequence clicks_;
@@ -84,6 +90,7 @@ public:
     // Test hook: with LEXOVO_TEST_LOG naming a file, the window tests read
     // one line per tick, message box and start of play from it.
     void log(const std::string& line);
+    bool logging() const { return log_ != nullptr; }
 
 private:
     static void tick(void* self);

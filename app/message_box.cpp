@@ -79,7 +79,8 @@ public:
 
         begin();
         if (icon) new StopSign(kMargin, kMargin);
-        auto* msg = new Fl_Box(tx, kMargin + (body_h - th) / 2, tw, th);
+        // A left-aligned label keeps 3 pixels clear on either side.
+        auto* msg = new Fl_Box(tx - 3, kMargin + (body_h - th) / 2, tw + 6, th);
         msg->label(text_.c_str());
         msg->labelfont(kFont);
         msg->labelsize(kFontSize);

@@ -1,0 +1,371 @@
+#!/usr/bin/env python3
+"""Drives the real program under X (Xvfb in CI) with xdotool and looks at
+its windows with ImageMagick's `import`.
+
+    window_test.py PROGRAM DATA_DIR CASE
+
+CASE is one of: start_dialog, info_dialogs, play. Each case starts the
+program afresh. The program writes what it does to the file named by
+LEXOVO_TEST_LOG (one line per tick, message box, answer, key and click).
+Without a DISPLAY the script runs itself under xvfb-run.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SCREEN = "-screen 0 1024x768x24"
+START_TITLE = "Gioco di Lexovo (versioni 4.0 e 5.0)"
+GAME_TITLE = "Gioco di Lexovo"
+
+
+class Failure(Exception):
+    pass
+
+
+def check(cond, what):
+    if not cond:
+        raise Failure(what)
+    print("ok:", what)
+
+
+# --- X helpers -------------------------------------------------------------
+
+def xdo(*args):
+    return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True).stdout
+
+
+def windows(title):
+    out = xdo("search", "--onlyvisible", "--name", "^" + title.replace("(", "\\(").replace(")", "\\)") + "$")
+    return [int(w) for w in out.split()]
+
+
+def wait_window(title, timeout=10.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        ws = windows(title)
+        if ws:
+            time.sleep(0.3)  # let it draw
+            return ws[0]
+        time.sleep(0.1)
+    raise Failure("window %r did not appear" % title)
+
+
+def wait_gone(title, timeout=5.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        if not windows(title):
+            return True
+        time.sleep(0.1)
+    return False
+
+
+def geometry(win):
+    g = {}
+    for line in xdo("getwindowgeometry", "--shell", win).split():
+        k, _, v = line.partition("=")
+        g[k] = int(v) if v.lstrip("-").isdigit() else v
+    return g["X"], g["Y"], g["WIDTH"], g["HEIGHT"]
+
+
+def click(win, x, y, button=1):
+    """Clicks at a point given in the window's own pixels."""
+    wx, wy, _, _ = geometry(win)
+    xdo("mousemove", wx + x, wy + y)
+    time.sleep(0.1)
+    xdo("click", button)
+    time.sleep(0.3)
+
+
+def key(*names):
+    xdo("key", *names)
+    time.sleep(0.3)
+
+
+class Image:
+    def __init__(self, w, h, data):
+        self.w, self.h, self.data = w, h, data
+
+    def px(self, x, y):
+        i = (y * self.w + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def crop(self, x, y, w, h):
+        rows = [self.data[((y + r) * self.w + x) * 3:((y + r) * self.w + x + w) * 3] for r in range(h)]
+        return Image(w, h, b"".join(rows))
+
+    def count(self, pred):
+        return sum(1 for i in range(0, len(self.data), 3) if pred(self.data[i], self.data[i + 1], self.data[i + 2]))
+
+
+def parse_ppm(raw):
+    # P6 <w> <h> <max>\n<data>
+    parts, pos = [], 0
+    while len(parts) < 4:
+        while raw[pos:pos + 1].isspace():
+            pos += 1
+        start = pos
+        while not raw[pos:pos + 1].isspace():
+            pos += 1
+        parts.append(raw[start:pos])
+    pos += 1
+    assert parts[0] == b"P6" and parts[3] == b"255", parts
+    w, h = int(parts[1]), int(parts[2])
+    return Image(w, h, raw[pos:pos + w * h * 3])
+
+
+def grab(win):
+    raw = subprocess.run(["import", "-window", str(win), "-depth", "8", "ppm:-"], capture_output=True, check=True).stdout
+    return parse_ppm(raw)
+
+
+def load_picture(path, crop):
+    raw = subprocess.run(["convert", path, "-crop", crop, "+repage", "-depth", "8", "ppm:-"], capture_output=True,
+                         check=True).stdout
+    return parse_ppm(raw)
+
+
+def dark(r, g, b):
+    return r < 70 and g < 70 and b < 70
+
+
+# --- the program -----------------------------------------------------------
+
+class Program:
+    def __init__(self, exe):
+        self.dir = tempfile.mkdtemp(prefix="lexovo-window-")
+        self.log_path = os.path.join(self.dir, "log.txt")
+        env = dict(os.environ, LEXOVO_TEST_LOG=self.log_path, SDL_AUDIODRIVER="dummy")
+        self.proc = subprocess.Popen([exe], env=env, cwd=self.dir)
+
+    def log(self):
+        try:
+            with open(self.log_path) as f:
+                return [line.split(None, 1)[1].strip() for line in f if " " in line]
+        except FileNotFoundError:
+            return []
+
+    def ticks(self):
+        return sum(1 for line in self.log() if line == "tick")
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout=5.0):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def close(self):
+        if self.running():
+            self.proc.kill()
+            self.proc.wait()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+# Where the start dialog's controls are, in its own pixels (twips / 15).
+GIOCA = (336 + 28, 240 + 12)
+ESCI = (272 + 28, 240 + 12)
+COMMANDS = (272 + 60, 272 + 12)
+SOLUTION = (272 + 60, 304 + 12)
+FREE_PLAY = (24 + 7, 256 + 8)
+TIMED = (24 + 7, 288 + 8)
+SECONDS = (104, 285, 49, 21)
+
+
+def seconds_text_dark(start):
+    x, y, w, h = SECONDS
+    return grab(start).crop(x + 2, y + 3, w - 20, h - 6).count(dark)
+
+
+# --- the cases -------------------------------------------------------------
+
+def case_start_dialog(exe, data):
+    p = Program(exe)
+    try:
+        start = wait_window(START_TITLE)
+        x, y, w, h = geometry(start)
+        check((w, h) == (402, 343), "start dialog's client area is 402 x 343 (%d x %d)" % (w, h))
+        check((x, y) == ((1024 - 402) // 2, (768 - 343) // 2), "start dialog is centred on the screen")
+        img = grab(start)
+        bg = img.px(3, 3)
+        check(abs(bg[0] - bg[1]) < 8 and abs(bg[1] - bg[2]) < 8 and 150 < bg[0] < 230,
+              "dialog background is a light grey %r" % (bg,))
+        check(img.crop(8, 16, 385, 40).count(dark) > 300, "the introduction's first lines are written")
+        button = img.crop(336 + 3, 240 + 3, 57 - 6, 25 - 6)
+        check(button.count(dark) > 15, "the Gioca button carries its caption")
+        face = button.px(2, 2)
+        check(face != (0, 0, 0) and abs(face[0] - bg[0]) < 40, "the Gioca button is drawn as a button")
+
+        check(seconds_text_dark(start) == 0, "the seconds list starts disabled")
+        click(start, *TIMED)
+        check(seconds_text_dark(start) > 5, "choosing the timed game enables the list")
+        click(start, *FREE_PLAY)
+        check(seconds_text_dark(start) == 0, "choosing free play disables it again")
+
+        key("Escape")
+        time.sleep(0.5)
+        check(p.running() and windows(START_TITLE), "Esc does not leave the start dialog")
+
+        click(start, *ESCI)
+        check(p.wait_exit() == 0, "Esci ends the program with status 0")
+        check(not any(l.startswith("gioca") for l in p.log()), "and no game was started")
+    finally:
+        p.close()
+
+
+def case_info_dialogs(exe, data):
+    p = Program(exe)
+    try:
+        start = wait_window(START_TITLE)
+        click(start, *SOLUTION)
+        sol = wait_window("Soluzione completa")
+        _, _, w, h = geometry(sol)
+        check((w, h) == (402, 189), "Soluzione opens with a 402 x 189 client area")
+        text = grab(sol).crop(16 + 3, 16 + 3, 369 - 24, 129 - 6)
+        check(text.count(dark) > 1000, "the walkthrough fills its text box")
+
+        # The timed option is not covered by Soluzione: a click there must do nothing.
+        click(start, *TIMED)
+        check(len(windows("Soluzione completa")) == 1, "only one Soluzione is open")
+        click(sol, 304 + 40, 152 + 12)  # Chiudi
+        check(wait_gone("Soluzione completa"), "Chiudi closes Soluzione")
+        check(seconds_text_dark(start) == 0, "the start dialog took no input while Soluzione was open")
+        click(start, *TIMED)
+        check(seconds_text_dark(start) > 5, "after Chiudi the start dialog takes input again")
+
+        click(start, *COMMANDS)
+        cmd = wait_window("Riepilogo dei comandi di gioco")
+        _, _, w, h = geometry(cmd)
+        check((w, h) == (518, 315), "Comandi opens with a 518 x 315 client area")
+        img = grab(cmd)
+        blue = lambda r, g, b: r < 40 and g < 40 and 150 < b < 230
+        check(img.crop(208, 8, 300, 260).count(blue) > 300, "the right-hand column is dark blue")
+        check(img.crop(8, 8, 190, 260).count(blue) == 0, "the left-hand column is not")
+        check(img.crop(8, 8, 190, 260).count(dark) > 300, "the left-hand column is written in black")
+
+        # Esc takes the same way out as the window's close button.
+        wx, wy, _, _ = geometry(cmd)
+        xdo("mousemove", wx + 250, wy + 150)
+        key("Escape")
+        check(wait_gone("Riepilogo dei comandi di gioco"), "Comandi closes from its window")
+        check(p.running(), "closing Comandi does not end the program")
+        click(start, *FREE_PLAY)
+        check(seconds_text_dark(start) == 0, "the start dialog takes input again")
+        click(start, *COMMANDS)
+        cmd = wait_window("Riepilogo dei comandi di gioco")
+        click(cmd, 424 + 40, 280 + 12)  # OK
+        check(wait_gone("Riepilogo dei comandi di gioco"), "OK closes Comandi")
+        click(start, *ESCI)
+        check(p.wait_exit() == 0, "Esci then ends the program with status 0")
+    finally:
+        p.close()
+
+
+def wait_for(pred, timeout=5.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        if pred():
+            return True
+        time.sleep(0.05)
+    return False
+
+
+def case_play(exe, data):
+    p = Program(exe)
+    try:
+        start = wait_window(START_TITLE)
+        click(start, *TIMED)
+        sx, sy, sw, sh = SECONDS
+        click(start, sx + sw // 2, sy + sh // 2)  # the list drops down
+        key("Down", "Return")  # second item
+        click(start, *GIOCA)
+        game = wait_window(GAME_TITLE)
+        check(wait_gone(START_TITLE), "Gioca closes the start dialog")
+        check("gioca 60" in p.log(), "the second item starts a 60-second game")
+        _, _, w, h = geometry(game)
+        check((w, h) == (480, 540), "the game window's client area is 480 x 540")
+        check(wait_for(lambda: p.ticks() > 0), "the main tick runs")
+
+        # The play area shows the start view: the lower-left 400 x 400 of the
+        # background (before the first tick alone; afterwards the professor,
+        # books and railings are drawn over parts of it).
+        shot = grab(game)
+        area = shot.crop(40, 40, 400, 400)
+        bmp = os.path.join(data, "gameb2.bmp")
+        bh = int(subprocess.run(["identify", "-format", "%h", bmp], capture_output=True, text=True).stdout)
+        view = load_picture(bmp, "400x400+0+%d" % (bh - 400))
+        same = sum(1 for i in range(0, len(area.data), 3) if area.data[i:i + 3] == view.data[i:i + 3])
+        check(same > 0.8 * 400 * 400, "the play area at (40, 40) is the background's start view "
+              "(%.1f%% of its pixels)" % (100.0 * same / (400 * 400)))
+        frame = shot.crop(0, 0, 480, 40)
+        check(frame.count(lambda r, g, b: (r, g, b) != (0, 0, 0)) > 0.9 * 480 * 40, "the frame is drawn around it")
+
+        # Holding Right: repeated key-downs, one key-up, and the professor moves.
+        before = grab(game).crop(40, 40, 400, 400)
+        wx, wy, _, _ = geometry(game)
+        xdo("mousemove", wx + 240, wy + 500)
+        n0 = len(p.log())
+        xdo("keydown", "Right")
+        time.sleep(1.2)
+        xdo("keyup", "Right")
+        time.sleep(0.3)
+        events = p.log()[n0:]
+        downs = events.count("keydown 39 0")
+        ups = sum(1 for e in events if e.startswith("keyup 39"))
+        check(downs >= 1 and ups == 1, "a held Right gives %d key-downs and exactly one key-up" % downs)
+        after = grab(game).crop(40, 40, 400, 400)
+        check(after.data != before.data, "the picture changes while Right is held")
+
+        # Esc asks; while the box is open no tick runs; No goes on.
+        key("Escape")
+        box = wait_window("Uscita dal gioco")
+        log = p.log()
+        check("keypress 27" in log and "box Uscita dal gioco" in log, "Esc reaches the game as character 27")
+        ticks_open = p.ticks()
+        time.sleep(0.8)
+        check(p.ticks() == ticks_open, "no tick runs while the box is open (%d, %d)" % (ticks_open, p.ticks()))
+        bx, by, bw, bh2 = geometry(box)
+        xdo("mousemove", bx + bw // 2, by + 8)  # without a window manager the keys go where the pointer is
+        key("Return")
+        check(wait_gone("Uscita dal gioco"), "Return answers the box")
+        check(p.log()[-1:] == ["answer no"] or "answer no" in p.log(), "Return is No, the default")
+        check(wait_for(lambda: p.ticks() > ticks_open + 3), "the ticks go on after No")
+        check(p.running(), "No keeps the game running")
+
+        # Esc again, and Yes (the left-hand button) ends the program.
+        xdo("mousemove", wx + 240, wy + 500)
+        key("Escape")
+        box = wait_window("Uscita dal gioco")
+        _, _, bw, bh2 = geometry(box)
+        click(box, (bw - 156) // 2 + 37, bh2 - 12 - 11)
+        check(p.wait_exit() == 0, "Esc and Sì end the program with status 0")
+        check("answer yes" in p.log(), "the answer was Yes")
+    finally:
+        p.close()
+
+
+CASES = {"start_dialog": case_start_dialog, "info_dialogs": case_info_dialogs, "play": case_play}
+
+
+def main():
+    if len(sys.argv) != 4 or sys.argv[3] not in CASES:
+        print(__doc__)
+        return 2
+    if not os.environ.get("DISPLAY"):
+        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", SCREEN, sys.executable, *sys.argv])
+    exe, data, case = sys.argv[1:]
+    try:
+        CASES[case](exe, data)
+    except Failure as f:
+        print("FAILED:", f)
+        return 1
+    print("passed:", case)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
