@@ -144,10 +144,12 @@ TEST(Railings, BandsAndTheirStrictBounds) {
             continue;
         }
         EXPECT_EQ(play(g, c.wx - sx, c.wy - sy), rgb(255, 128, 0)) << c.x << "," << c.y;
-        if (c.wx - sx + c.width - 1 < 400 && c.wy - sy + 59 < 400)
+        if (c.wx - sx + c.width - 1 < 400 && c.wy - sy + 59 < 400) {
             EXPECT_EQ(play(g, c.wx - sx + c.width - 1, c.wy - sy + 59), rgb(255, 128, 0)) << c.x << "," << c.y;
-        if (c.wx - sx + c.width < 400)
+        }
+        if (c.wx - sx + c.width < 400) {
             EXPECT_NE(play(g, c.wx - sx + c.width, c.wy - sy), rgb(255, 128, 0)) << c.x << "," << c.y;
+        }
     }
 }
 
@@ -216,7 +218,9 @@ TEST(Storm, LightningRainPlantOnTheGameClock) {
     while (g.s().plant_stage == 2) {
         g.tick();
         ++calls;
-        if (g.s().plant_stage == 2) EXPECT_LT(g.platform.clock_ms() - last_lightning, 3000);
+        if (g.s().plant_stage == 2) {
+            EXPECT_LT(g.platform.clock_ms() - last_lightning, 3000);
+        }
     }
     EXPECT_EQ(g.platform.clock_ms() - last_lightning, 3000);
     // The tick that ends the rain already starts the growth.
@@ -283,7 +287,9 @@ TEST(Finale, YellTuneBannerAndTheTimerStops) {
         for (auto& m : log.music)
             if (m == "symphony.mid") tune = call;
         if (!banner && !g.game.timer_enabled()) banner = call;
-        if (call == 1) EXPECT_EQ(int(time_limit), 0);
+        if (call == 1) {
+            EXPECT_EQ(int(time_limit), 0);
+        }
     }
     EXPECT_EQ(yell, 30);
     EXPECT_EQ(tune, 41);
