@@ -332,59 +332,61 @@ Surface well_book(bool lit) {
             set_radial(cr, 15.5, 17, 2, 16, {{0, hex(0xffe890, 0.7)}, {1, hex(0xffe890, 0)}});
             cairo_paint(cr);
         }
-        // Shadow, the page block, then the cover, lying at an angle.
-        ellipse(cr, 16, 22, 13, 3.5);
+        // An open book lying on the floor, seen from above and in front.
+        ellipse(cr, 15.5, 22.5, 14, 3.5);
         set(cr, hex(0x000000, 0.6));
         cairo_fill(cr);
-        cairo_move_to(cr, 3, 17);
-        cairo_line_to(cr, 17, 11);
-        cairo_line_to(cr, 29, 16);
-        cairo_line_to(cr, 15, 23);
+        Col cover0 = lit ? hex(0xc0542a) : hex(0x7a2a14), cover1 = lit ? hex(0x7a2a10) : hex(0x3e1408);
+        cairo_move_to(cr, 1.5, 21);
+        cairo_line_to(cr, 5, 9);
+        cairo_line_to(cr, 26, 9);
+        cairo_line_to(cr, 29.5, 21);
+        cairo_line_to(cr, 15.5, 23.5);
         cairo_close_path(cr);
-        set(cr, hex(0xeadbb2));
-        cairo_fill(cr);
-        cairo_move_to(cr, 3, 17);
-        cairo_line_to(cr, 15, 23);
-        cairo_line_to(cr, 29, 16);
-        cairo_line_to(cr, 29, 18.5);
-        cairo_line_to(cr, 15, 25.5);
-        cairo_line_to(cr, 3, 19.5);
-        cairo_close_path(cr);
-        set_linear(cr, 3, 0, 29, 0, {{0, hex(0xd8c8a0)}, {1, hex(0x9a8a68)}});
+        set_linear(cr, 0, 9, 0, 23, {{0, cover0}, {1, cover1}});
         cairo_fill_preserve(cr);
-        stroke_col(cr, 0.6, hex(0x2a2018));
-        // Cover: leopard-yellow leather for the costume book.
-        Col c0 = lit ? hex(0xf0b040) : hex(0xb8741c), c1 = lit ? hex(0xb06a10) : hex(0x6e3e0c);
-        cairo_move_to(cr, 2.5, 15.5);
-        cairo_line_to(cr, 17, 9.5);
-        cairo_line_to(cr, 29.5, 14.5);
-        cairo_line_to(cr, 15, 21);
-        cairo_close_path(cr);
-        set_linear(cr, 4, 10, 24, 20, {{0, c0}, {1, c1}});
-        cairo_fill_preserve(cr);
-        stroke_col(cr, 0.9, hex(0x2a160a));
-        // Spots on the cover and a gold title line.
-        const double spots[][2] = {{10, 14}, {15, 12.5}, {20, 14}, {14, 17}, {19.5, 17.5}, {24, 15}, {9, 16.5}};
-        for (auto& s : spots) {
-            ellipse(cr, s[0], s[1], 1.1, 0.7);
-            set(cr, hex(0x2a160a, 0.85));
+        stroke_col(cr, 0.8, hex(0x1a0c06));
+        // The two pages, bowed up from the gutter.
+        Col page0 = lit ? hex(0xfff8e0) : hex(0xd8c8a0), page1 = lit ? hex(0xe8d8b0) : hex(0x9a8a68);
+        for (int side = -1; side <= 1; side += 2) {
+            cairo_move_to(cr, 15.5, 11);
+            cairo_curve_to(cr, 15.5 + side * 4, 8.5, 15.5 + side * 9, 8.5, 15.5 + side * 12.5, 10);
+            cairo_line_to(cr, 15.5 + side * 13.5, 20);
+            cairo_curve_to(cr, 15.5 + side * 9, 19, 15.5 + side * 4, 19.5, 15.5, 22);
+            cairo_close_path(cr);
+            set_linear(cr, 15.5, 0, 15.5 + side * 13, 0, {{0, page1}, {0.3, page0}, {1, page0}});
+            cairo_fill_preserve(cr);
+            stroke_col(cr, 0.5, hex(0x4a3a28));
+            // Lines of print.
+            for (int i = 0; i < 4; ++i) {
+                double y = 12 + i * 2.2;
+                cairo_move_to(cr, 15.5 + side * 2.5, y + 0.4);
+                cairo_line_to(cr, 15.5 + side * (10.5 - (i == 3 ? 4 : 0)), y);
+            }
+            stroke_col(cr, 0.6, hex(0x5a4a38, 0.8));
+        }
+        cairo_move_to(cr, 15.5, 11);
+        cairo_line_to(cr, 15.5, 22);
+        stroke_col(cr, 0.7, hex(0x3a2a18));
+        // A leopard spot printed on the right page: the costume inside.
+        for (int i = 0; i < 3; ++i) {
+            ellipse(cr, 21 + i * 1.8, 18 - (i % 2) * 0.8, 0.7, 0.5);
+            set(cr, hex(0x8a4a10));
             cairo_fill(cr);
         }
-        cairo_move_to(cr, 11, 12);
-        cairo_line_to(cr, 17, 10.5);
-        stroke_col(cr, 0.8, lit ? pal::gold_shine : pal::gold);
         if (lit) {
-            cairo_move_to(cr, 2.5, 15.5);
-            cairo_line_to(cr, 17, 9.5);
-            cairo_line_to(cr, 29.5, 14.5);
-            cairo_line_to(cr, 15, 21);
+            // Found: it shines, with a twinkle over the corner.
+            cairo_move_to(cr, 1.5, 21);
+            cairo_line_to(cr, 5, 9);
+            cairo_line_to(cr, 26, 9);
+            cairo_line_to(cr, 29.5, 21);
+            cairo_line_to(cr, 15.5, 23.5);
             cairo_close_path(cr);
             stroke_col(cr, 0.9, hex(0xfff4b0));
-            // A twinkle on the corner.
-            cairo_move_to(cr, 26, 5);
-            cairo_line_to(cr, 26, 11);
-            cairo_move_to(cr, 23, 8);
-            cairo_line_to(cr, 29, 8);
+            cairo_move_to(cr, 26, 1.5);
+            cairo_line_to(cr, 26, 8);
+            cairo_move_to(cr, 22.8, 4.8);
+            cairo_line_to(cr, 29.2, 4.8);
             stroke_col(cr, 1.0, hex(0xffffff));
         }
     });

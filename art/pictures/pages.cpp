@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include <pango/pangocairo.h>
+
 #include "art/pictures/brush.h"
 #include "art/pictures/objects.h"
 #include "core/bmp_load.h"
@@ -113,6 +115,83 @@ void plate_frame(cairo_t* cr, Box b) {
     stroke_col(cr, 0.5, alpha(pal::sepia, 0.7));
 }
 
+// Running text opening with a red initial two lines high in a tooled
+// square: the first two lines run beside it, the rest at full width.
+// Returns the height used.
+double text_with_initial(cairo_t* cr, const std::string& text, const std::string& font, double x, double y,
+                         double w, Col ink) {
+    size_t first = size_t(g_utf8_next_char(text.c_str()) - text.c_str());
+    std::string initial = text.substr(0, first), rest = text.substr(first);
+    const double box = 31, gap = 5;
+    auto layout_for = [&](const std::string& t, double width) {
+        PangoLayout* l = pango_cairo_create_layout(cr);
+        PangoFontDescription* d = pango_font_description_from_string(font.c_str());
+        pango_layout_set_font_description(l, d);
+        pango_font_description_free(d);
+        pango_layout_set_text(l, t.c_str(), -1);
+        pango_layout_set_width(l, int(width * PANGO_SCALE));
+        pango_layout_set_wrap(l, PANGO_WRAP_WORD);
+        pango_layout_set_justify(l, true);
+        pango_layout_set_line_spacing(l, 1.12f);
+        return l;
+    };
+    PangoLayout* narrow = layout_for(rest, w - box - gap);
+    // Where the third line starts, in bytes of `rest` and in height.
+    int split = int(rest.size());
+    double split_y = 0;
+    if (pango_layout_get_line_count(narrow) > 2) {
+        PangoLayoutIter* it = pango_layout_get_iter(narrow);
+        pango_layout_iter_next_line(it);
+        pango_layout_iter_next_line(it);
+        split = pango_layout_iter_get_index(it);
+        PangoRectangle r;
+        pango_layout_iter_get_line_extents(it, nullptr, &r);
+        split_y = double(r.y) / PANGO_SCALE;
+        pango_layout_iter_free(it);
+    } else {
+        PangoRectangle r;
+        pango_layout_get_pixel_extents(narrow, nullptr, &r);
+        split_y = r.height;
+    }
+    cairo_save(cr);
+    cairo_rectangle(cr, x + box + gap - 2, y - 2, w - box - gap + 4, split_y + 1);
+    cairo_clip(cr);
+    cairo_move_to(cr, x + box + gap, y);
+    set(cr, ink);
+    pango_cairo_show_layout(cr, narrow);
+    cairo_restore(cr);
+    g_object_unref(narrow);
+    double used = split_y;
+    if (split < int(rest.size())) {
+        PangoLayout* wide = layout_for(rest.substr(size_t(split)), w);
+        cairo_move_to(cr, x, y + split_y);
+        set(cr, ink);
+        pango_cairo_show_layout(cr, wide);
+        PangoRectangle r;
+        pango_layout_get_pixel_extents(wide, nullptr, &r);
+        used += r.height;
+        g_object_unref(wide);
+    }
+    // The tooled square and its letter.
+    rounded_rect(cr, x + 0.5, y + 1.5, box, box, 2);
+    set(cr, hex(0xf6e6bc));
+    cairo_fill_preserve(cr);
+    stroke_col(cr, 1.0, hex(0x8a1a10));
+    rounded_rect(cr, x + 2.5, y + 3.5, box - 4, box - 4, 1);
+    stroke_col(cr, 0.5, alpha(pal::sepia, 0.7));
+    for (int i = 0; i < 4; ++i) {
+        double cx = x + 0.5 + (i % 2 ? box - 4 : 4), cy = y + 1.5 + (i / 2 ? box - 4 : 4);
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, cy, 1.1, 0, 2 * M_PI);
+        set(cr, hex(0x2f5a2a));
+        cairo_fill(cr);
+    }
+    TextBox tb = measure_text(cr, initial, "DejaVu Serif Bold 19");
+    embossed_text(cr, initial, "DejaVu Serif Bold 19", x + 0.5, y + 1.5 + (box - tb.h) / 2, box, Align::Centre,
+                  hex(0xd8402a), hex(0x7a0c08), hex(0x3a0804, 0.6), hex(0xffffff, 0.4));
+    return std::max(used, box + 2);
+}
+
 void paint_page(const Page& p, const std::string& outdir) {
     cairo_surface_t* canvas = new_canvas(kPage, kPage);
     cairo_t* cr = cairo_create(canvas);
@@ -133,7 +212,8 @@ void paint_page(const Page& p, const std::string& outdir) {
     ornament(cr, kPage / 2.0 + (verso ? -4 : 4), 67, 60);
     // Running text.
     std::string body_font = p.handwritten ? "DejaVu Serif Italic 10.5" : "DejaVu Serif 10.5";
-    double used = draw_paragraph(cr, p.text, body_font, left, 78, width, ink, true, 1.12);
+    double used = p.handwritten ? draw_paragraph(cr, p.text, body_font, left, 78, width, ink, true, 1.12)
+                                : text_with_initial(cr, p.text, body_font, left, 78, width, ink);
     // The plate under the text.
     double bottom = 356;
     if (p.plate) {
@@ -163,21 +243,35 @@ void paint_page(const Page& p, const std::string& outdir) {
 // The professor's spectacles and pen, sketched in ink at the foot of the diary page.
 void diary_sketch(cairo_t* cr, Box b) {
     double cx = b.x + b.w / 2, cy = b.y + b.h / 2;
+    // Folded spectacles: the temples cross behind the lenses.
+    cairo_move_to(cr, cx - 38, cy - 5);
+    cairo_line_to(cr, cx + 30, cy + 6);
+    cairo_line_to(cr, cx + 33, cy + 10);
+    cairo_move_to(cr, cx + 38, cy - 5);
+    cairo_line_to(cr, cx - 30, cy + 8);
+    cairo_line_to(cr, cx - 33, cy + 12);
+    stroke_col(cr, 1.6, hex(0x2a1a0e, 0.75));
     for (int s = -1; s <= 1; s += 2) {
-        ellipse(cr, cx + s * 22, cy, 17, 14);
-        set(cr, hex(0xd8e8f0, 0.35));
+        ellipse(cr, cx + s * 21, cy, 16, 14);
+        set(cr, hex(0xd8e8f0, 0.4));
         cairo_fill_preserve(cr);
-        stroke_col(cr, 2.2, hex(0x2a1a0e));
-        cairo_move_to(cr, cx + s * 38, cy - 4);
-        cairo_curve_to(cr, cx + s * 52, cy - 10, cx + s * 62, cy - 2, cx + s * 70, cy + 10);
-        stroke_col(cr, 1.8, hex(0x2a1a0e));
-        cairo_move_to(cr, cx + s * 28, cy - 7);
-        cairo_curve_to(cr, cx + s * 24, cy - 9, cx + s * 19, cy - 8, cx + s * 16, cy - 4);
-        stroke_col(cr, 1.4, hex(0xffffff, 0.8));
+        stroke_col(cr, 2.4, hex(0x2a1a0e));
+        cairo_new_path(cr);
+        cairo_arc(cr, cx + s * 21, cy, 10, M_PI * 1.1, M_PI * 1.45);
+        stroke_col(cr, 1.6, hex(0xffffff, 0.85));
+        cairo_move_to(cr, cx + s * 37, cy - 4);
+        cairo_line_to(cr, cx + s * 39, cy - 5);
+        stroke_col(cr, 2.4, hex(0x2a1a0e));
     }
     cairo_move_to(cr, cx - 5, cy - 3);
     cairo_curve_to(cr, cx - 2, cy - 8, cx + 2, cy - 8, cx + 5, cy - 3);
     stroke_col(cr, 2.0, hex(0x2a1a0e));
+    // An ink blot, as diaries have.
+    ellipse(cr, b.x + b.w - 20, b.y + 14, 4, 3.2);
+    set(cr, hex(0x1a120c, 0.8));
+    cairo_fill(cr);
+    ellipse(cr, b.x + b.w - 14, b.y + 18, 1.3, 1.1);
+    cairo_fill(cr);
     // A quill lying across the corner.
     cairo_save(cr);
     cairo_translate(cr, b.x + b.w - 40, b.y + b.h - 18);
@@ -365,7 +459,7 @@ void paint_book_pages(const std::string& outdir) {
                      "grassa: appena la vede, le corre dietro e si scorda di tutto il resto. Lo studioso prudente "
                      "ne tiene sempre una a portata di mano.",
                      honey_jar, "Musca domestica sul vasetto del miele", 41, false, {128.5, 228.5, 205, 124}});
-    pages.push_back({4, "G. Pioggia — Trattato dell'ombrello", "Dell'ombrello chiuso",
+    pages.push_back({4, "G. Pioggia — Trattato dell’ombrello", "Dell’ombrello chiuso",
                      "Un buon ombrello ripara dalla pioggia; ma chi lo tiene stretto quando il pavimento gli manca "
                      "sotto i piedi scende adagio, come una foglia, e tocca terra senza farsi male.",
                      object_plate(draw_umbrella, 65, 46), "Fig. 7 — Ombrello da passeggio, chiuso", 58});
@@ -378,26 +472,26 @@ void paint_book_pages(const std::string& outdir) {
                      "temporale, mette radici in un lampo e cresce su, su, fino al soffitto del mondo.",
                      object_plate(draw_seed, 50, 49), "Il seme, in grandezza naturale", 9});
     pages.push_back({7, "T. Tuoni — Come nasce un temporale", "Ricetta del temporale",
-                     "Per fare un temporale in casa servono quattro cose. Metti il vaso sotto un'apertura, pianta "
+                     "Per fare un temporale in casa servono quattro cose. Metti il vaso sotto un’apertura, pianta "
                      "il seme, infila la forchetta e fai galleggiare la nuvola lì sopra: il fulmine e la pioggia "
                      "faranno il resto.",
                      storm_recipe, "", 77});
     pages.push_back({8, "C. Nembi — Atlante delle nuvole", "Il nembo",
                      "Nuvola piccola, scura e gonfia di pioggia. Chi riesce ad acchiapparne una la porta con sé come "
-                     "un cuscino, e la libera dove c'è bisogno d'acqua.",
+                     "un cuscino, e la libera dove c’è bisogno d’acqua.",
                      object_plate(draw_cloud, 64, 21, 4.2), "Tav. XIV — Nembo in viaggio", 136});
-    pages.push_back({9, "B. Posate — Forchette e fulmini", "La forchetta d'argento",
-                     "Una forchetta d'argento, piantata ben dritta, chiama a sé il fulmine meglio di qualunque "
+    pages.push_back({9, "B. Posate — Forchette e fulmini", "La forchetta d’argento",
+                     "Una forchetta d’argento, piantata ben dritta, chiama a sé il fulmine meglio di qualunque "
                      "parafulmine. Non usatela a tavola durante i temporali!",
                      object_plate(draw_fork, 34, 50), "Forchetta da pesce, argento", 87});
     pages.push_back({10, "Memorie del re della giungla", "La pelle di leopardo",
                       "Il re della giungla non va in giro in giacca e cravatta: gli bastano una pelle di leopardo "
-                      "e una liana per volare da un albero all'altro. Chi la indossa sente il richiamo della foresta.",
+                      "e una liana per volare da un albero all’altro. Chi la indossa sente il richiamo della foresta.",
                       object_plate(draw_leopard_skin, 31, 48), "Il costume di Tarzan", 64});
-    pages.push_back({11, "Il flauto dell'incantatore", "Il flauto",
-                      "Nei mercati d'Oriente l'incantatore suona il suo flauto e il serpente si alza dal cesto, "
+    pages.push_back({11, "Il flauto dell’incantatore", "Il flauto",
+                      "Nei mercati d’Oriente l’incantatore suona il suo flauto e il serpente si alza dal cesto, "
                       "danzando. Anche una corda, dicono, ubbidisce a questa musica.",
-                      object_plate(draw_flute, 43, 48), "Flauto di bosso con anelli d'ottone", 31});
+                      object_plate(draw_flute, 43, 48), "Flauto di bosso con anelli d’ottone", 31});
     pages.push_back({12, "I prodigi dei fachiri", "La corda indiana",
                       "Il fachiro posa a terra una corda arrotolata e comincia a suonare: la corda si drizza come un "
                       "palo, e il suo aiutante vi si arrampica fino in cima.",

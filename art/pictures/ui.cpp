@@ -32,34 +32,50 @@ Surface spine(int w, int h, Col leather, int bands, uint32_t seed) {
             set(cr, u(rng) < 0.5 ? hex(0x000000, 0.12) : hex(0xffffff, 0.08));
             cairo_fill(cr);
         }
-        // Raised bands with gold rules, and a gold label between them.
+        // Raised bands: a ridge lit from above between two fine gold rules.
         auto band = [&](double y) {
-            cairo_rectangle(cr, 0, y - 1.2, w, 2.4);
-            set_linear(cr, 0, y - 1.2, 0, y + 1.2, {{0, lighter(leather, 0.3)}, {1, darker(leather, 0.5)}});
+            cairo_rectangle(cr, 0, y - 1.1, w, 2.2);
+            set_linear(cr, 0, y - 1.1, 0, y + 1.1,
+                       {{0, lighter(leather, 0.45)}, {0.5, leather}, {1, darker(leather, 0.55)}});
             cairo_fill(cr);
-            for (double dy : {-1.8, 1.8}) {
+            for (double dy : {-1.9, 1.9}) {
                 cairo_move_to(cr, 0, y + dy);
                 cairo_line_to(cr, w, y + dy);
-                stroke_col(cr, 0.8, pal::gold_light);
+                stroke_col(cr, 0.6, alpha(pal::gold_light, 0.9));
             }
         };
-        double top = h * 0.14, bot = h * 0.86;
-        band(top);
-        band(bot);
-        if (bands > 2) band(h * 0.62);
-        double ly = h * 0.27, lh = h * (bands > 2 ? 0.26 : 0.42);
-        cairo_rectangle(cr, 2, ly, w - 4, lh);
-        set_linear(cr, 0, ly, 0, ly + lh, {{0, pal::gold_light}, {0.5, pal::gold}, {1, pal::gold_dark}});
+        band(h * 0.1);
+        band(h * 0.9);
+        // A dark title label tooled in gold, between the upper bands.
+        Col label = mix(leather, hex(0x120806), 0.6);
+        double ly = h * 0.2, lh = std::max(5.0, h * 0.24);
+        cairo_rectangle(cr, 1.5, ly, w - 3, lh);
+        set_linear(cr, 0, ly, 0, ly + lh, {{0, lighter(label, 0.15)}, {1, darker(label, 0.3)}});
         cairo_fill(cr);
-        for (int i = 0; i < 3; ++i) {
-            double y = ly + lh * (0.28 + i * 0.22);
+        cairo_rectangle(cr, 2, ly + 0.5, w - 4, lh - 1);
+        stroke_col(cr, 0.5, alpha(pal::gold, 0.9));
+        for (int i = 0; i < 2; ++i) {
+            double y = ly + lh * (0.36 + i * 0.3);
             cairo_move_to(cr, 3.5, y);
-            cairo_line_to(cr, w - 3.5 - (i == 1 ? 1.5 : 0), y);
-            stroke_col(cr, 0.7, hex(0x4a2a08, 0.8));
+            cairo_line_to(cr, w - 3.5 - i * 2, y);
+            stroke_col(cr, 0.9, pal::gold_light);
+        }
+        band(ly + lh + 2.2);
+        if (bands > 2) band(h * 0.7);
+        // A small gold flower low on the spine.
+        double fy = bands > 2 ? h * 0.8 : h * 0.68;
+        ellipse(cr, w / 2.0, fy, 1.5, 1.5);
+        set_radial(cr, w / 2.0 - 0.4, fy - 0.4, 0.1, 1.8, {{0, pal::gold_shine}, {1, pal::gold_dark}});
+        cairo_fill(cr);
+        for (int i = 0; i < 4; ++i) {
+            double a = i * M_PI / 2 + M_PI / 4;
+            ellipse(cr, w / 2.0 + std::cos(a) * 2.4, fy + std::sin(a) * 2.4, 0.6, 0.6);
+            set(cr, pal::gold);
+            cairo_fill(cr);
         }
         // The glow of the found book.
         cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
-        stroke_col(cr, 1.0, hex(0xffe890, 0.9));
+        stroke_col(cr, 1.0, hex(0xffe890, 0.75));
     });
 }
 
@@ -544,7 +560,7 @@ void paint_ui_pictures(PictureMap& out) {
 
     out["Picture22"] = title_plate(180, 38, "Ettore Lexovo", "Diario di un bibliofilo");
     out["Picture28"] = title_plate(150, 32, "Amilcare Ronzini", "Vita segreta delle mosche");
-    out["Picture25"] = title_plate(150, 32, "Guglielmo Pioggia", "Trattato dell'ombrello");
+    out["Picture25"] = title_plate(150, 32, "Guglielmo Pioggia", "Trattato dell’ombrello");
     out["Picture26"] = title_plate(150, 32, "Flora Terracotta", "Vasi e giardini");
     out["Picture43"] = title_plate(150, 32, "Giacomo Fagioli", "Il seme magico");
     out["Picture46"] = title_plate(150, 32, "Tempestino Tuoni", "Come nasce un temporale");

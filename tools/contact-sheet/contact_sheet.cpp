@@ -9,6 +9,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -94,6 +95,34 @@ int main(int argc, char** argv) {
             }
             items.push_back(std::move(it));
         }
+
+    // The screen as the game composes it: the frame, the play area (the
+    // start of the world, or the first book page while there is no world),
+    // the bar with four objects in their slots as the bar step puts them.
+    {
+        Surface frame, bar, view;
+        if (try_load(stored + "/Picture64.bmp", frame) && try_load(stored + "/Picture12.bmp", bar)) {
+            Surface world;
+            if (!data.empty() && try_load(data + "/gameb2.bmp", world) && world.height() >= 400) {
+                view = Surface(400, 400);
+                blit(view, 0, 0, 400, 400, world, 0, world.height() - 400, Rop::SrcCopy);
+            } else if (data.empty() || !try_load(data + "/lib1.bmp", view)) {
+                view = Surface(400, 400, rgb(60, 50, 40));
+            }
+            const struct { const char* pic; int top; } slots[] = {
+                {"Picture37", 15}, {"Picture39", 5}, {"Picture41", 5}, {"Picture44", 5}};
+            for (int i = 0; i < 4; ++i) {
+                Surface m, im;
+                std::string base = std::string(stored) + "/" + slots[i].pic;
+                if (!try_load(base + "_0.bmp", m) || !try_load(base + "_1.bmp", im)) continue;
+                double left = 100.0 * i + 50 - m.width() / 2.0;
+                draw_sprite(bar, int(std::nearbyint(left)), slots[i].top, m, im);
+            }
+            blit(frame, 40, 440, bar, Rop::SrcCopy);
+            blit(frame, 40, 40, view, Rop::SrcCopy);
+            items.insert(items.begin(), Item{"the screen as composed", frame, 1.0});
+        }
+    }
 
     // Shelf packing, left to right, row by row.
     const double sheet_w = 1400, pad = 10, label_h = 14;
