@@ -698,25 +698,30 @@ void paint_head_back(cairo_t* cr, Pt c) {
     // The fringe left round the back of the bald head, from ear to ear and
     // down to the nape, wild at the sides.
     Path fringe = [](cairo_t* k) {
-        const double xs[] = {-9.4, -7.2, -4.8, -2.4, 0.0, 2.4, 4.8, 7.2, 9.4};
-        const double rs[] = {3.0, 3.1, 2.9, 3.0, 3.1, 3.0, 2.9, 3.1, 3.0};
-        for (int i = 0; i < 9; ++i) {
-            double u = xs[i] / 9.4;
-            add_circle(k, {xs[i], -0.8 + 2.6 * (1 - u * u)}, rs[i]);
-            if (i > 0 && i < 8) add_circle(k, {xs[i] * 0.72, 4.4 + 2.2 * (1 - u * u)}, rs[i] * 0.85);
+        // Lumps of curl between an upper edge that dips towards the middle
+        // and a lower edge at the nape; wild tufts stand out at the sides.
+        for (int i = 0; i <= 10; ++i) {
+            double x = -9.6 + i * 1.92;
+            double u = x / 9.6, bow = 1 - u * u;
+            double top = -3.0 + 4.4 * bow, bottom = 2.6 + 5.0 * bow;
+            for (double y = top; y <= bottom + 0.01; y += 2.6) add_circle(k, {x, y}, 1.9 + 0.3 * (i % 2));
+            add_circle(k, {x, bottom}, 1.9);
         }
-        add_capsule(k, {-9.2, -2.0}, 2.0, {-12.6, -4.6}, 0.8);
-        add_capsule(k, {-9.8, 2.0}, 2.0, {-13.2, 1.4}, 0.8);
-        add_capsule(k, {9.2, -2.0}, 2.0, {12.6, -4.6}, 0.8);
-        add_capsule(k, {9.8, 2.0}, 2.0, {13.2, 1.4}, 0.8);
+        for (int s = -1; s <= 1; s += 2) {
+            add_circle(k, {s * 11.0, -4.6}, 2.0);
+            add_circle(k, {s * 12.4, -1.6}, 1.7);
+            add_circle(k, {s * 11.6, 1.4}, 1.6);
+        }
     };
-    inked(cr, fringe, lit_to_dark({-3, -4}, {2, 10}, palette::hair), 1.3);
-    for (double x : {-7.0, -3.5, 0.5, 4.0, 7.5}) {
+    inked(cr, fringe, lit_to_dark({-4, -5}, {3, 9}, Tone{palette::hair.lit, palette::hair.base, hexc(0x8e9096)}), 1.3);
+    for (int i = 0; i < 9; ++i) {
+        double x = -8.0 + i * 2.0;
+        double u = x / 9.6;
+        Pt q{x, 0.5 + 4.8 * (1 - u * u) + (i % 2) * 1.2};
         cairo_new_path(cr);
-        cairo_move_to(cr, x, 1.0);
-        cairo_curve_to(cr, x + 0.8, 3.0, x - 0.6, 5.0, x + 0.4, 7.6);
-        set_colour(cr, palette::hair.dark, 0.8);
-        cairo_set_line_width(cr, 0.55);
+        cairo_arc(cr, q.x, q.y, 1.1, 0.2, 2.6);
+        set_colour(cr, hexc(0x8e9096), 0.9);
+        cairo_set_line_width(cr, 0.5);
         cairo_stroke(cr);
     }
     for (int s = -1; s <= 1; s += 2)

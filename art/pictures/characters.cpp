@@ -353,10 +353,10 @@ FrontPose caught() {
     p.hip_y = 73;
     p.head = {40, 29};
     p.head_tilt = 0;
-    p.right_elbow = {27.5, 33.5};
-    p.right_hand = {23.5, 19};
-    p.left_elbow = {52.5, 33.5};
-    p.left_hand = {56.5, 19};
+    p.right_elbow = {23, 37};
+    p.right_hand = {17, 23.5};
+    p.left_elbow = {57, 37};
+    p.left_hand = {63, 23.5};
     // Legs dangling and kicking as he is lifted.
     p.right_knee = {34, 93.5};
     p.right_ankle = {31, 110.5};
