@@ -69,9 +69,15 @@ int screen_scale() {
     }
     float h = 0, v = 0;
     Fl::screen_dpi(h, v);
-    float dpi = std::min(h, v);
-    if (dpi < 192) return 1;
-    return std::max(1, int(dpi / 96));
+    // The X server works the density out from whole millimetres: 192 dpi
+    // may come back as 191.7.
+    float dpi = (h + v) / 2;
+    if (dpi < 188) return 1;
+    int scale = std::max(2, int(dpi / 96 + 0.05f));
+    int sx, sy, sw, sh;
+    Fl::screen_work_area(sx, sy, sw, sh);
+    while (scale > 1 && (GameView::kW * scale > sw || GameView::kH * scale > sh)) --scale;
+    return scale;
 }
 
 // --- the window ---------------------------------------------------------

@@ -4,8 +4,9 @@ its windows with ImageMagick's `import`.
 
     window_test.py PROGRAM DATA_DIR CASE
 
-CASE is one of: start_dialog, info_dialogs, play. Each case starts the
-program afresh. The program writes what it does to the file named by
+CASE is one of the names in CASES at the end. Each case starts the
+program afresh. LEXOVO_WINDOW_CLOSE names the helper that presses a
+window's close button. The program writes what it does to the file named by
 LEXOVO_TEST_LOG (one line per tick, message box, answer, key and click).
 Without a DISPLAY the script runs itself under xvfb-run.
 """
@@ -76,6 +77,12 @@ def click(win, x, y, button=1):
     xdo("mousemove", wx + x, wy + y)
     time.sleep(0.1)
     xdo("click", button)
+    time.sleep(0.3)
+
+
+def close_window(win):
+    """The close button of the window's frame (there is no window manager)."""
+    subprocess.run([os.environ["LEXOVO_WINDOW_CLOSE"], str(win)], check=True)
     time.sleep(0.3)
 
 
@@ -265,6 +272,40 @@ def case_info_dialogs(exe, data):
         p.close()
 
 
+def case_start_dialog_closed(exe, data):
+    p = Program(exe)
+    try:
+        start = wait_window(START_TITLE)
+        click(start, *SOLUTION)
+        sol = wait_window("Soluzione completa")
+        close_window(start)
+        check(p.running(), "the start dialog cannot be closed while Soluzione is open")
+        close_window(sol)
+        check(wait_gone("Soluzione completa"), "Soluzione closes from its frame")
+        click(start, *TIMED)
+        check(seconds_text_dark(start) > 5, "and the start dialog takes input again")
+        close_window(start)
+        check(p.wait_exit() == 0, "closing the start dialog ends the program with status 0")
+        check(not any(l.startswith("gioca") for l in p.log()), "without starting a game")
+    finally:
+        p.close()
+
+
+def case_game_window_closed(exe, data):
+    p = Program(exe)
+    try:
+        start = wait_window(START_TITLE)
+        click(start, *GIOCA)
+        game = wait_window(GAME_TITLE)
+        check("gioca 0" in p.log(), "Gioca without touching anything is free play")
+        check(wait_for(lambda: p.ticks() > 2), "the main tick runs")
+        close_window(game)
+        check(p.wait_exit() == 0, "closing the game window ends the program with status 0")
+        check(p.log()[-1:] == ["end"], "through the unload step")
+    finally:
+        p.close()
+
+
 def wait_for(pred, timeout=5.0):
     end = time.time() + timeout
     while time.time() < end:
@@ -348,13 +389,60 @@ def case_play(exe, data):
         p.close()
 
 
-CASES = {"start_dialog": case_start_dialog, "info_dialogs": case_info_dialogs, "play": case_play}
+def case_large_screen(exe, data):
+    """Runs on its own 192-dpi screen: the picture is doubled pixel for pixel
+    and the mouse is mapped back to the game's own pixels."""
+    p = Program(exe)
+    try:
+        start = wait_window(START_TITLE)
+        click(start, *GIOCA)
+        game = wait_window(GAME_TITLE)
+        _, _, w, h = geometry(game)
+        check((w, h) == (960, 1080), "on a 192-dpi screen the game window is 960 x 1080")
+        check(wait_for(lambda: p.ticks() > 0), "the main tick runs")
+        img = grab(game)
+        blocks = all(img.px(2 * x, 2 * y) == img.px(2 * x + 1, 2 * y) == img.px(2 * x, 2 * y + 1)
+                     == img.px(2 * x + 1, 2 * y + 1) for y in range(0, 540, 7) for x in range(0, 480, 5))
+        check(blocks, "every picture pixel is a 2 x 2 block")
+        small = Image(480, 540, b"".join(img.data[((2 * y) * 960 + 2 * x) * 3:((2 * y) * 960 + 2 * x) * 3 + 3]
+                                         for y in range(540) for x in range(480)))
+        area = small.crop(40, 40, 400, 400)
+        bmp = os.path.join(data, "gameb2.bmp")
+        bh = int(subprocess.run(["identify", "-format", "%h", bmp], capture_output=True, text=True).stdout)
+        view = load_picture(bmp, "400x400+0+%d" % (bh - 400))
+        same = sum(1 for i in range(0, len(area.data), 3) if area.data[i:i + 3] == view.data[i:i + 3])
+        check(same > 0.8 * 400 * 400, "the doubled play area is the background's start view")
+        n0 = len(p.log())
+        click(game, 2 * 101 + 1, 2 * 471 + 1)  # on the inventory bar: steers nothing
+        events = [e for e in p.log()[n0:] if e != "tick"]
+        check(events[:3] == ["mousedown 1 101 471", "mouseup 1 101 471", "click"],
+              "a click on screen pixel (203, 943) reaches the game at (101, 471): %r" % events[:3])
+        time.sleep(0.7)
+        n0 = len(p.log())
+        xdo("click", "--repeat", 2, "--delay", 120, 1)
+        time.sleep(0.4)
+        events = [e.split()[0] for e in p.log()[n0:] if e != "tick"]
+        check(events == ["mousedown", "mouseup", "click", "dblclick", "mouseup"],
+              "a double click comes as Down, Up, Click, DblClick, Up: %r" % events)
+    finally:
+        p.close()
+
+
+CASES = {"start_dialog": case_start_dialog, "start_dialog_closed": case_start_dialog_closed,
+         "info_dialogs": case_info_dialogs, "play": case_play, "game_window_closed": case_game_window_closed,
+         "large_screen": case_large_screen}
+# Cases that bring their own screen.
+OWN_SCREEN = {"large_screen": "-screen 0 1280x1200x24 -dpi 192"}
 
 
 def main():
     if len(sys.argv) != 4 or sys.argv[3] not in CASES:
         print(__doc__)
         return 2
+    case = sys.argv[3]
+    if case in OWN_SCREEN and not os.environ.get("LEXOVO_TEST_OWN_SCREEN"):
+        os.environ["LEXOVO_TEST_OWN_SCREEN"] = "1"
+        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", OWN_SCREEN[case], sys.executable, *sys.argv])
     if not os.environ.get("DISPLAY"):
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", SCREEN, sys.executable, *sys.argv])
     exe, data, case = sys.argv[1:]
