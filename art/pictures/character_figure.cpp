@@ -151,6 +151,23 @@ void paint_bare_foot(cairo_t* cr, Pt ankle, double toe_deg, const Tone& t) {
 }
 
 // --- limbs ---------------------------------------------------------------
+// Cloth gathers in folds on the inside of a bent joint.
+void folds(cairo_t* cr, Pt a, Pt joint, Pt b, double r, const Tone& t) {
+    Pt u1 = unit(joint - a), u2 = unit(b - joint);
+    double bend = std::acos(std::clamp(dot(u1, u2), -1.0, 1.0));
+    if (bend < 0.25) return;
+    Pt inside = unit(u2 - u1);
+    Pt across{-inside.y, inside.x};
+    int n = bend > 0.7 ? 3 : 2;
+    for (int i = 0; i < n; ++i) {
+        double off = (i - (n - 1) / 2.0) * 1.6;
+        Pt c = joint + inside * (r * 0.35) + across * off;
+        Pt e1 = c - inside * (r * 0.5) + across * 0.3, e2 = c + inside * (r * 0.45) - across * 0.3;
+        line(cr, e1, e2, t.dark, 0.6, 0.85);
+        line(cr, e1 + across * 0.6, e2 + across * 0.6, t.lit, 0.4, 0.5);
+    }
+}
+
 void paint_arm(cairo_t* cr, Pt shoulder, Pt elbow, Pt hand, Hand grip, Outfit outfit, double shade) {
     Pt d = unit(hand - elbow);
     Pt wrist = hand - d * 2.3;
@@ -158,6 +175,7 @@ void paint_arm(cairo_t* cr, Pt shoulder, Pt elbow, Pt hand, Hand grip, Outfit ou
     if (outfit == Outfit::Tweed) {
         Tone cloth = dimmed(palette::tweed, shade);
         limb(cr, shoulder, 3.9, elbow, 3.4, wrist, 3.1, cloth);
+        folds(cr, shoulder, elbow, wrist, 3.4, cloth);
         // Leather patch on the elbow and the shirt cuff.
         Pt up = unit(elbow - shoulder);
         cairo_new_path(cr);
@@ -176,6 +194,7 @@ void paint_leg(cairo_t* cr, Pt hip, Pt knee, Pt ankle, double toe, Outfit outfit
     if (outfit == Outfit::Tweed) {
         Tone cloth = dimmed(palette::trousers, shade);
         limb(cr, hip, 5.2, knee, 4.3, ankle, 3.7, cloth);
+        folds(cr, hip, knee, ankle, 4.3, cloth);
         // The crease down the front of the trouser leg.
         Pt d = unit(ankle - knee);
         Pt n{-d.y, d.x};

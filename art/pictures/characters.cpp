@@ -298,7 +298,7 @@ void paint_dazed(cairo_t* cr, int frame) {
     for (int i = 0; i < 3; ++i) {
         double a = (turn[frame] + i * 120.0 + 90.0) * 3.14159265358979 / 180.0;
         bool behind = std::sin(a) < 0;
-        stars[i] = {orbit + Pt{std::cos(a) * 16.5, std::sin(a) * 5.0}, behind ? 2.8 : 3.6, behind};
+        stars[i] = {orbit + Pt{std::cos(a) * 17.0, std::sin(a) * 5.5}, behind ? 3.2 : 4.3, behind};
     }
     for (const Star& s : stars)
         if (s.behind) star(cr, s.at, s.r, frame * 0.3);
