@@ -5,8 +5,9 @@ its windows with ImageMagick's `import`.
     window_test.py PROGRAM DATA_DIR CASE
 
 CASE is one of the names in CASES at the end. Each case starts the
-program afresh. LEXOVO_WINDOW_CLOSE names the helper that presses a
-window's close button. The program writes what it does to the file named by
+program afresh. LEXOVO_X_HELPER names the helper that presses a window's
+close button and reads the pointer's picture; LEXOVO_STORED_DIR holds the
+stored pictures as BMP files. The program writes what it does to the file named by
 LEXOVO_TEST_LOG (one line per tick, message box, answer, key and click).
 Without a DISPLAY the script runs itself under xvfb-run.
 """
@@ -82,8 +83,26 @@ def click(win, x, y, button=1):
 
 def close_window(win):
     """The close button of the window's frame (there is no window manager)."""
-    subprocess.run([os.environ["LEXOVO_WINDOW_CLOSE"], str(win)], check=True)
+    subprocess.run([os.environ["LEXOVO_X_HELPER"], "close", str(win)], check=True)
     time.sleep(0.3)
+
+
+def pointer_picture():
+    out = subprocess.run([os.environ["LEXOVO_X_HELPER"], "cursor"], capture_output=True, text=True,
+                         check=True).stdout.split("\n")
+    w, h, hx, hy = map(int, out[0].split())
+    pixels = [int(v, 16) for row in out[1:1 + h] for v in row.split()]
+    return w, h, hx, hy, pixels
+
+
+def icon_as_pointer(name):
+    """A stored icon as the pointer shows it: ARGB, magenta see-through."""
+    img = load_picture(os.path.join(os.environ["LEXOVO_STORED_DIR"], name + ".bmp"), "32x32+0+0")
+    out = []
+    for i in range(0, len(img.data), 3):
+        r, g, b = img.data[i:i + 3]
+        out.append(0 if (r, g, b) == (255, 0, 255) else 0xFF000000 | r << 16 | g << 8 | b)
+    return out
 
 
 def key(*names):
@@ -350,8 +369,10 @@ def case_play(exe, data):
         wx, wy, _, _ = geometry(game)
         xdo("mousemove", wx + 240, wy + 500)
         n0 = len(p.log())
+        arrow = pointer_picture()
         xdo("keydown", "Right")
         time.sleep(1.2)
+        held = pointer_picture()
         xdo("keyup", "Right")
         time.sleep(0.3)
         events = p.log()[n0:]
@@ -360,6 +381,9 @@ def case_play(exe, data):
         check(downs >= 1 and ups == 1, "a held Right gives %d key-downs and exactly one key-up" % downs)
         after = grab(game).crop(40, 40, 400, 400)
         check(after.data != before.data, "the picture changes while Right is held")
+        check(held[:4] == (32, 32, 16, 16) and held[4] == icon_as_pointer("Picture30_1"),
+              "while Right is held the pointer is the right-arrow icon, its hot spot in the middle")
+        check(pointer_picture() == arrow and arrow[4] != held[4], "after the release it is the arrow again")
 
         # Esc asks; while the box is open no tick runs; No goes on.
         key("Escape")
