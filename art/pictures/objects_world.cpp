@@ -26,7 +26,7 @@ void draw_spider(cairo_t* cr, int frame) {
             double phase = (i % 2 == 0 ? 1 : -1) * lift;
             double hipx = cx + side * 7, hipy = 33 + i * 3.2;
             double spread = 18 + i * 4.5 - (i == 3 ? 6 : 0);
-            double kneex = cx + side * (spread + 4), kneey = 16 + i * 7 + phase * 5 - (i == 0 ? 4 : 0);
+            double kneex = cx + side * (spread + 4), kneey = 12 + i * 6 + phase * 4 - (i == 0 ? 3 : 0);
             double footx = cx + side * (spread + 16 + (i == 1 || i == 2 ? 6 : 0) - i * 1.5);
             double footy = 30 + i * 8.5 + phase * 6;
             if (footy > 58) footy = 58;
@@ -216,7 +216,7 @@ void draw_rising_rope(cairo_t* cr, double w, double h) {
         rope_line(cr, 4.6);
     }
     double rise = h - 14;
-    double amp = std::min(9.0, 260.0 / rise);
+    double amp = std::min(9.0, 600.0 / rise);
     cairo_new_path(cr);
     cairo_move_to(cr, cx + rx, ys[1]);
     double top = 7;

@@ -1,4 +1,4 @@
-// lexovo-contact-sheet OUT.png [DATA_DIR] [STORED_DIR]
+// lexovo-contact-sheet OUT.png [DATA_DIR] [STORED_DIR] [--only NAME,NAME...] [--zoom N]
 //
 // Lays every stored picture of the catalogue at twice its size with its
 // name under it (a sprite's image is shown as the game puts it, through its
@@ -6,11 +6,14 @@
 // it; the tallest pictures at their own size), the book pages at half size,
 // and, when DATA_DIR holds the world background and its collision map, a
 // reduced view of both side by side. For looking at the artwork in one go.
+// --only keeps the named pictures (prefixes: "Picture52" keeps all its
+// elements), --zoom multiplies every scale, for a close look.
 #include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -52,17 +55,42 @@ bool try_load(const std::string& path, Surface& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: lexovo-contact-sheet OUT.png [DATA_DIR] [STORED_DIR]\n");
+    std::vector<std::string> positional, only;
+    double zoom = 1;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--zoom" && i + 1 < argc) {
+            zoom = std::atof(argv[++i]);
+        } else if (a == "--only" && i + 1 < argc) {
+            std::string list = argv[++i];
+            for (size_t at = 0; at <= list.size();) {
+                size_t comma = list.find(',', at);
+                if (comma == std::string::npos) comma = list.size();
+                if (comma > at) only.push_back(list.substr(at, comma - at));
+                at = comma + 1;
+            }
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.empty() || positional.size() > 3 || zoom <= 0) {
+        std::fprintf(stderr, "usage: lexovo-contact-sheet OUT.png [DATA_DIR] [STORED_DIR] [--only NAME,...] [--zoom N]\n");
         return 2;
     }
-    std::string out = argv[1];
-    std::string data = argc > 2 ? argv[2] : "";
-    std::string stored = argc > 3 ? argv[3] : LEXOVO_STORED_DIR;
+    std::string out = positional[0];
+    std::string data = positional.size() > 1 ? positional[1] : "";
+    std::string stored = positional.size() > 2 ? positional[2] : LEXOVO_STORED_DIR;
+    auto wanted = [&](const std::string& name) {
+        if (only.empty()) return true;
+        for (const std::string& o : only)
+            if (name.rfind(o, 0) == 0 && (name.size() == o.size() || name[o.size()] == '_')) return true;
+        return false;
+    };
 
     std::vector<Item> items;
     int missing = 0;
     for (const PictureEntry& e : kPictureCatalogue) {
+        if (!wanted(e.name)) continue;
         Item it{e.name, {}, 2.0};
         if (!try_load(stored + "/" + e.name + ".bmp", it.pic)) {
             ++missing;
@@ -85,6 +113,7 @@ int main(int argc, char** argv) {
     }
     if (!data.empty())
         for (int i = 1; i <= 13; ++i) {
+            if (!wanted("lib" + std::to_string(i))) continue;
             Item it{"lib" + std::to_string(i), {}, 0.5};
             if (!try_load(data + "/lib" + std::to_string(i) + ".bmp", it.pic)) continue;
             // The game puts the fly on its page at (200, 250).
@@ -99,7 +128,7 @@ int main(int argc, char** argv) {
     // The screen as the game composes it: the frame, the play area (the
     // start of the world, or the first book page while there is no world),
     // the bar with four objects in their slots as the bar step puts them.
-    {
+    if (only.empty()) {
         Surface frame, bar, view;
         if (try_load(stored + "/Picture64.bmp", frame) && try_load(stored + "/Picture12.bmp", bar)) {
             Surface world;
@@ -124,8 +153,12 @@ int main(int argc, char** argv) {
         }
     }
 
+    for (Item& it : items) it.scale *= zoom;
+
     // Shelf packing, left to right, row by row.
-    const double sheet_w = 1400, pad = 10, label_h = 14;
+    const double pad = 10, label_h = 14;
+    double sheet_w = 1400;
+    for (const Item& it : items) sheet_w = std::max(sheet_w, it.pic.width() * it.scale + 2 * pad);
     struct Placed { double x, y; };
     std::vector<Placed> at;
     double x = pad, y = pad, row_h = 0;
@@ -143,7 +176,7 @@ int main(int argc, char** argv) {
     }
     y += row_h + pad;
     Surface world, map;
-    bool have_world = !data.empty() && try_load(data + "/gameb2.bmp", world) && try_load(data + "/gamemap1.bmp", map);
+    bool have_world = only.empty() && !data.empty() && try_load(data + "/gameb2.bmp", world) && try_load(data + "/gamemap1.bmp", map);
     double world_scale = 0, world_y = y;
     if (have_world) {
         world_scale = std::min(1.0, (sheet_w - 3 * pad) / 2 / std::max(1, world.width()));
