@@ -130,19 +130,9 @@ void paint_open_umbrella(cairo_t* cr, double cx, Pt grip) {
     }
     inked(cr, [&](cairo_t* k) { add_capsule(k, {cx, 0.8}, 0.7, {cx, top + 0.5}, 1.2); },
           rounded_across({cx, 0}, {cx, top}, 1.2, palette::gold), 1.0);
-    // The wooden crook below his hands.
-    std::vector<Pt> crook;
-    for (int i = 0; i <= 16; ++i) {
-        double a = kPi * i / 16.0;
-        crook.push_back({grip.x + 3.6 - std::cos(a) * 3.6, grip.y + 3.5 + std::sin(a) * 4.2});
-    }
-    crook.insert(crook.begin(), grip);
-    crook.push_back({grip.x + 7.2, grip.y + 1.5});
-    stroke_path(cr, crook, 4.4, palette::ink);
-    stroke_path(cr, crook, 2.6, kWood.base);
-    std::vector<Pt> shine;
-    for (size_t i = 2; i + 6 < crook.size(); ++i) shine.push_back(crook[i] + Pt{-0.4, -0.5});
-    stroke_path(cr, shine, 0.8, kWood.lit, 0.9);
+    // The wooden handle, where his hand closes round it.
+    inked(cr, [&](cairo_t* k) { add_capsule(k, grip + Pt{0, -7}, 1.3, grip + Pt{0, 2.5}, 1.7); },
+          rounded_across(grip + Pt{0, -7}, grip, 1.7, kWood), 1.2);
 }
 
 void paint_vine(cairo_t* cr, const std::function<double(double)>& centre_at, double y0, double y1,

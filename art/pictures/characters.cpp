@@ -110,20 +110,21 @@ SidePose on_steps(bool near_raised) {
 SidePose jumping() {
     SidePose p;
     p.hip = {25, 69};
-    p.shoulder = {30, 42.5};
-    p.head = {35.5, 27};
-    p.head_tilt = 6;
+    p.shoulder = {31, 43};
+    p.head = {36.5, 28};
+    p.head_tilt = 8;
     p.face = Face::Fright;
-    p.near_elbow = {38, 51};
-    p.near_hand = {46, 46};
-    p.far_elbow = {20.5, 49};
-    p.far_hand = {13.5, 43};
-    p.near_knee = {35.5, 82};
-    p.near_ankle = {35, 100};
-    p.near_toe = 8;
-    p.far_knee = {19.5, 87};
-    p.far_ankle = {10.5, 100};
-    p.far_toe = -38;
+    p.near_elbow = {39, 51};
+    p.near_hand = {47, 44.5};
+    p.near_grip = Hand::Spread;
+    p.far_elbow = {20.5, 50};
+    p.far_hand = {13, 45};
+    p.near_knee = {37.5, 78};
+    p.near_ankle = {38, 96};
+    p.near_toe = 14;
+    p.far_knee = {19, 87.5};
+    p.far_ankle = {9, 97.5};
+    p.far_toe = -45;
     return p;
 }
 
@@ -244,14 +245,15 @@ SidePose tarzan_swinging(Pt grip) {
 SidePose under_umbrella(Pt grip) {
     SidePose p;
     p.face = Face::Fright;
-    p.hip = grip + Pt{-6, 59};
-    p.shoulder = grip + Pt{-3.5, 31};
-    p.head = grip + Pt{3.0, 16.5};
+    p.hip = grip + Pt{-5, 59};
+    p.shoulder = grip + Pt{-2.5, 31};
+    p.head = grip + Pt{6.0, 17.5};
     p.head_tilt = -10;
-    // One hand clutches the handle over his head, the other flails.
+    // One hand clutches the handle over his head (the arm straight up
+    // behind his head), the other flails.
     p.far_grip = Hand::Grip;
     p.far_hand = grip;
-    p.far_elbow = grip + Pt{-5.5, 14};
+    p.far_elbow = grip + Pt{-3.5, 15};
     p.near_grip = Hand::Spread;
     p.near_elbow = grip + Pt{5.5, 43};
     p.near_hand = grip + Pt{13.5, 36};
