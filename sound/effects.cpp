@@ -78,7 +78,7 @@ Buffer render_stairs() {
     Buffer loop(samples(2 * kWalkCycle));  // two climbing cycles, two different rungs
     add_wrapped(loop, creak(rng, 95, 0.17), samples(0.002));
     add_wrapped(loop, creak(rng, 120, 0.15), samples(0.002 + kWalkCycle));
-    normalize(loop, 0.5);
+    normalize(loop, 0.6);
     return loop;
 }
 
@@ -142,7 +142,7 @@ Buffer render_noway() {
         double s = sq(f, 0.3);
         b[i] = lp(nasal(static_cast<float>(s * v)));
     }
-    normalize(b, 0.55);
+    normalize(b, 0.45);
     return b;
 }
 
@@ -176,7 +176,9 @@ Buffer render_tuono() {
 
 Buffer render_rain() {
     Rng rng(0x7A1);
-    double dur = 4.0;
+    // The storm stops the rain about 2.9 s after it starts: by then the
+    // shower has thinned to a drizzle, so the stop cuts nothing loud.
+    double dur = 3.5;
     Buffer b(samples(dur));
     PinkNoise pink(0x7A2);
     Biquad bed_hp = Biquad::highpass(300), bed_lp = Biquad::lowpass(9000);
@@ -194,6 +196,10 @@ Buffer render_rain() {
         Buffer d(samples(tau * 6));
         for (std::size_t i = 0; i < d.size(); ++i) d[i] = bp(static_cast<float>(rng.bipolar() * decay(t_of(i), tau)));
         add(b, d, static_cast<long>(at * kRate), amp * 2.5);
+    }
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        double t = t_of(i);
+        b[i] *= static_cast<float>(1.0 - 0.94 * smoothstep(2.1, 2.9, t));  // -24 dB by 2.9 s
     }
     fade(b, 0.25, 0.5);
     normalize(b, 0.7);
@@ -307,7 +313,7 @@ Buffer render_cade() {
         double v = std::sin(ph) + 0.15 * std::sin(2 * ph) + breath(static_cast<float>(rng.bipolar())) * 0.5;
         b[i] = static_cast<float>(v * env);
     }
-    normalize(b, 0.6);
+    normalize(b, 0.45);
     return b;
 }
 
@@ -504,7 +510,7 @@ Buffer render_tarzan() {
     Saw src;
     double sine_ph = 0;
     Biquad F1, F2, F3, F4;
-    Biquad tilt = Biquad::lowpass(3500, 0.6);
+    Biquad tilt = Biquad::lowpass(5000, 0.6);
     Biquad breath_bp = Biquad::bandpass(2500, 1.0);
     double t_total = total;
     for (std::size_t k = 0; k < b.size(); ++k) {
@@ -523,7 +529,7 @@ Buffer render_tarzan() {
             F4.set(Biquad::bandpass(3400, 16));
         }
         float x = tilt(static_cast<float>(s));
-        double v = F1(x) * 1.0 + F2(x) * 0.6 + F3(x) * 0.28 + F4(x) * 0.12 + x * 0.05;
+        double v = F1(x) * 1.0 + F2(x) * 1.3 + F3(x) * 0.9 + F4(x) * 0.4 + x * 0.05;
         double env = amp_s(static_cast<float>(amp[k])) * smoothstep(0, 0.06, t) * (1 - smoothstep(t_total - 0.3, t_total, t));
         b[k] = static_cast<float>(v * env);
     }

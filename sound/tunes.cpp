@@ -14,6 +14,8 @@ using midi::Track;
 constexpr long kBeat = kPpq;
 constexpr long kBar = 4 * kBeat;
 constexpr int kDrums = 9;
+constexpr double kIntroMaster = 0.75;
+constexpr double kSymphonyMaster = 0.5;
 
 // General MIDI programs (counted from 0).
 enum Program {
@@ -99,10 +101,12 @@ void play(Track& t, int ch, const std::vector<Note>& notes, int vel, int accent 
     }
 }
 
-Track instrument(const std::string& name, int ch, int prog, int volume, int pan, int reverb) {
+// volume is the channel's share of the whole; `master` scales every channel
+// so the full band stays clear of clipping through either soundfont.
+Track instrument(const std::string& name, int ch, int prog, int volume, int pan, int reverb, double master) {
     Track t(name);
     t.program(ch, 0, prog);
-    t.control(ch, 0, 7, volume);
+    t.control(ch, 0, 7, static_cast<int>(volume * master + 0.5));
     t.control(ch, 0, 10, pan);
     t.control(ch, 0, 91, reverb);
     return t;
@@ -138,7 +142,7 @@ std::vector<Track> intro() {
         "B4/2. D5/2. F5/2. D5/2. G5/4 F5/4 | E5/2. G5/2. E5/2. C5/2. Bb4/4 G4/4";
     const std::string tag_tune = "C4/2. A3/2. F3/2. C3/2. A2/2. C3/2. F2/4 | F2/4. r/12";
 
-    Track bassoon = instrument("Fagotto", 0, kBassoon, 110, 50, 40);
+    Track bassoon = instrument("Fagotto", 0, kBassoon, 110, 50, 40, kIntroMaster);
     play(bassoon, 0, midi::parse(melody, a1), 92);
     play(bassoon, 0, midi::parse(melody, a2), 88);
     play(bassoon, 0, midi::parse(melody, a3), 96);
@@ -149,18 +153,18 @@ std::vector<Track> intro() {
         bassoon.note(0, t, kBeat / 2, bass_note(c, 41, (t / kBeat) % 2 == 1), 80);
     }
 
-    Track clarinet = instrument("Clarinetto", 1, kClarinet, 100, 80, 45);
+    Track clarinet = instrument("Clarinetto", 1, kClarinet, 100, 80, 45, kIntroMaster);
     play(clarinet, 1, midi::parse(counter, a2), 70, 4);
     play(clarinet, 1, midi::parse(b_tune, b), 88);
     play(clarinet, 1, midi::parse(counter, a3), 72, 4);
 
-    Track flute = instrument("Flauto", 2, kFlute, 90, 35, 55);
+    Track flute = instrument("Flauto", 2, kFlute, 90, 35, 55, kIntroMaster);
     play(flute, 2, midi::parse(melody, a3, 24), 62, 6);
     play(flute, 2, midi::parse("C6/2. A5/2. F5/2. C5/2. A4/2. C5/2. F5/4 | F5/4. r/12", tag), 60);
 
     // Pizzicato strings: oom on 1 and 3 (root, fifth), pah on 2 and 4.
-    Track pizz_bass = instrument("Pizzicato bassi", 3, kPizzicato, 115, 60, 35);
-    Track pizz = instrument("Pizzicato", 4, kPizzicato, 95, 70, 40);
+    Track pizz_bass = instrument("Pizzicato bassi", 3, kPizzicato, 115, 60, 35, kIntroMaster);
+    Track pizz = instrument("Pizzicato", 4, kPizzicato, 95, 70, 40, kIntroMaster);
     for (long t = vamp; t < tag + kBar; t += kBeat) {
         Chord c = at(prog, t);
         long beat = (t / kBeat) % 4;
@@ -173,7 +177,7 @@ std::vector<Track> intro() {
     pizz_bass.note(3, tag + kBar, kBeat, 41, 105);
     for (int k : voicing(at(prog, tag), 65, 4)) pizz.note(4, tag + kBar, kBeat, k, 85);
 
-    Track glock = instrument("Glockenspiel", 5, kGlockenspiel, 70, 90, 60);
+    Track glock = instrument("Glockenspiel", 5, kGlockenspiel, 70, 90, 60, kIntroMaster);
     for (long t = a3; t < tag; t += kBar) {
         std::vector<int> v = voicing(at(prog, t), 84, 3);
         glock.note(5, t, kBeat, v.back(), 60);
@@ -185,7 +189,7 @@ std::vector<Track> intro() {
 
     // A wooden clock ticking along with the professor.
     Track drums("Orologio");
-    drums.control(kDrums, 0, 7, 80);
+    drums.control(kDrums, 0, 7, static_cast<int>(80 * kIntroMaster));
     drums.control(kDrums, 0, 91, 30);
     for (long t = vamp; t < tag + kBar; t += kBeat) drums.note(kDrums, t, kBeat / 4, (t / kBeat) % 2 ? kLowWood : kHiWood, (t / kBeat) % 4 == 0 ? 52 : 40);
     for (long t : {a1, a2, b, a3}) drums.note(kDrums, t, kBeat, kTriangle, 55);
@@ -221,33 +225,33 @@ std::vector<Track> symphony() {
     conductor.tempo(coda + 2 * kBar, 84);
     conductor.tempo(fin, 72);
 
-    Track strings = instrument("Violini", 0, kStrings, 110, 45, 60);
+    Track strings = instrument("Violini", 0, kStrings, 110, 45, 60, kSymphonyMaster);
     play(strings, 0, midi::parse(theme, s1, T + 12), 78);
     play(strings, 0, midi::parse(theme, s2, T + 12), 104);
-    play(strings, 0, midi::parse(coda_tune, coda, T + 12), 108);
+    play(strings, 0, midi::parse(coda_tune, coda, T + 12), 100);
 
-    Track clarinet = instrument("Clarinetti", 1, kClarinet, 95, 70, 50);
+    Track clarinet = instrument("Clarinetti", 1, kClarinet, 95, 70, 50, kSymphonyMaster);
     play(clarinet, 1, midi::parse(theme, s1, T), 68);
 
-    Track flute = instrument("Flauti", 7, kFlute, 95, 30, 55);
+    Track flute = instrument("Flauti", 7, kFlute, 95, 30, 55, kSymphonyMaster);
     play(flute, 7, midi::parse(theme, s2, T + 12), 90);
-    play(flute, 7, midi::parse(coda_tune, coda, T + 12), 96);
-    Track oboe = instrument("Oboi", 8, kOboe, 90, 60, 50);
+    play(flute, 7, midi::parse(coda_tune, coda, T + 12), 88);
+    Track oboe = instrument("Oboi", 8, kOboe, 90, 60, 50, kSymphonyMaster);
     play(oboe, 8, midi::parse(theme, s2, T + 12), 84);
-    play(oboe, 8, midi::parse(coda_tune, coda, T + 12), 90);
+    play(oboe, 8, midi::parse(coda_tune, coda, T + 12), 82);
 
-    Track trumpet = instrument("Trombe", 6, kTrumpet, 105, 75, 50);
+    Track trumpet = instrument("Trombe", 6, kTrumpet, 105, 75, 50, kSymphonyMaster);
     play(trumpet, 6, midi::parse(theme, s2, T), 100);
-    play(trumpet, 6, midi::parse(coda_tune, coda, T), 110);
+    play(trumpet, 6, midi::parse(coda_tune, coda, T), 100);
 
     // Horns hold the harmony softly first, then march in quarters.
-    Track horn = instrument("Corni", 2, kHorn, 100, 85, 60);
-    Track trombone = instrument("Tromboni", 11, kTrombone, 100, 95, 50);
-    Track tuba = instrument("Tuba", 12, kTuba, 95, 70, 45);
-    Track cello = instrument("Violoncelli", 3, kCello, 105, 80, 55);
-    Track bass = instrument("Contrabbassi", 4, kContrabass, 105, 90, 50);
-    Track bassoon = instrument("Fagotti", 5, kBassoon, 95, 65, 45);
-    Track tremolo = instrument("Viole", 10, kStrings, 90, 70, 55);
+    Track horn = instrument("Corni", 2, kHorn, 100, 85, 60, kSymphonyMaster);
+    Track trombone = instrument("Tromboni", 11, kTrombone, 100, 95, 50, kSymphonyMaster);
+    Track tuba = instrument("Tuba", 12, kTuba, 95, 70, 45, kSymphonyMaster);
+    Track cello = instrument("Violoncelli", 3, kCello, 105, 80, 55, kSymphonyMaster);
+    Track bass = instrument("Contrabbassi", 4, kContrabass, 105, 90, 50, kSymphonyMaster);
+    Track bassoon = instrument("Fagotti", 5, kBassoon, 95, 65, 45, kSymphonyMaster);
+    Track tremolo = instrument("Viole", 10, kStrings, 90, 70, 55, kSymphonyMaster);
     for (const Chord& c : prog) {
         bool tutti = c.tick >= s2;
         if (!tutti) {
@@ -274,16 +278,16 @@ std::vector<Track> symphony() {
     }
     // The very last chord, held under the fermata.
     Chord last{fin, 2 * kBar, (0 + T) % 12, kMaj};
-    for (int k : voicing(last, 74, 4)) strings.note(0, fin, kBar * 2, k, 112);
-    for (int k : voicing(last, 62, 4)) horn.note(2, fin, kBar * 2, k, 104);
-    for (int k : voicing(last, 50, 3)) trombone.note(11, fin, kBar * 2, k, 100);
-    trumpet.note(6, fin, kBar * 2, 62 + 12, 110);
-    flute.note(7, fin, kBar * 2, 86, 96);
-    cello.note(3, fin, kBar * 2, 38, 104);
-    bass.note(4, fin, kBar * 2, 26, 104);
-    tuba.note(12, fin, kBar * 2, 26, 96);
+    for (int k : voicing(last, 74, 4)) strings.note(0, fin, kBar * 2, k, 92);
+    for (int k : voicing(last, 62, 4)) horn.note(2, fin, kBar * 2, k, 88);
+    for (int k : voicing(last, 50, 3)) trombone.note(11, fin, kBar * 2, k, 86);
+    trumpet.note(6, fin, kBar * 2, 62 + 12, 96);
+    flute.note(7, fin, kBar * 2, 86, 86);
+    cello.note(3, fin, kBar * 2, 38, 92);
+    bass.note(4, fin, kBar * 2, 26, 92);
+    tuba.note(12, fin, kBar * 2, 26, 84);
 
-    Track timpani = instrument("Timpani", 13, kTimpani, 110, 64, 50);
+    Track timpani = instrument("Timpani", 13, kTimpani, 110, 64, 50, kSymphonyMaster);
     // First statement: a soft stroke to close each phrase.
     for (int bar : {3, 7, 11, 15}) {
         Chord c = at(prog, s1 + bar * kBar);
@@ -296,15 +300,15 @@ std::vector<Track> symphony() {
         timpani.note(13, t, kBeat, dominant ? 45 : 50, t % kBar == 0 ? 100 : 84);
     }
     for (long t = coda + 2 * kBar; t < fin; t += kBeat / 4)
-        timpani.note(13, t, kBeat / 4, 50, 70 + static_cast<int>(40 * (t - coda - 2 * kBar) / kBar));
-    timpani.note(13, fin, kBeat, 50, 120);
+        timpani.note(13, t, kBeat / 4, 50, 60 + static_cast<int>(35 * (t - coda - 2 * kBar) / kBar));
+    timpani.note(13, fin, kBeat, 50, 104);
 
     Track drums("Piatti");
-    drums.control(kDrums, 0, 7, 100);
+    drums.control(kDrums, 0, 7, static_cast<int>(100 * kSymphonyMaster));
     drums.control(kDrums, 0, 91, 60);
     drums.note(kDrums, s2, kBeat * 2, kCrash, 100);
     drums.note(kDrums, coda, kBeat * 2, kCrash, 96);
-    drums.note(kDrums, fin, kBeat * 4, kCrash, 120);
+    drums.note(kDrums, fin, kBeat * 4, kCrash, 96);
 
     return {conductor, strings, clarinet, flute, oboe, trumpet, horn, trombone, tuba, cello, bass, bassoon, tremolo, timpani, drums};
 }
