@@ -20,7 +20,7 @@ void stand_in_plain(Game& g, int n, int k, Rgb colour, int w = 20, int h = 20) {
 Rgb play(Game& g, int x, int y) { return g.game.picture(1).get(x, y); }
 
 struct Upstairs : ::testing::Test {
-    Data d{World{}, "upstairs"};
+    Data d{World{}};
     Game g{d.dir};
     void SetUp() override {
         g.s().prof_y = -250;

@@ -13,7 +13,7 @@ struct Drop {
 
 class DropRules : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { data = new Data(World{}, "drops"); }
+    static void SetUpTestSuite() { data = new Data(World{}, "drops"); }  // one folder for the whole suite
     static void TearDownTestSuite() { delete data; }
     static Data* data;
 

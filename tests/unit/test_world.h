@@ -4,6 +4,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -55,8 +57,11 @@ struct World {
 
 struct Data {
     std::string dir;
-    explicit Data(const World& w, const std::string& name = ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
-        dir = ::testing::TempDir() + "/lexovo-" + name;
+    // Each test process has a folder of its own (ctest runs them side by side).
+    explicit Data(const World& w, const std::string& name = "") {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = ::testing::TempDir() + "/lexovo-" + std::to_string(getpid()) + "-" +
+              (info ? std::string(info->test_suite_name()) + "." + info->name() : "suite") + name;
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
         save_bmp24(w.background, dir + "/gameb2.bmp");
@@ -65,6 +70,9 @@ struct Data {
         for (int n = 1; n <= 3; ++n) save_bmp24(Surface(120, 90, rgb(0, 60 * n, 0)), dir + "/j" + std::to_string(n) + ".bmp");
         for (int id = 0; id < kSfxCount; ++id) write_wav(dir + "/" + kSfxFiles[id], id == snd_activate ? 300 : 500);
     }
+    ~Data() { std::filesystem::remove_all(dir); }
+    Data(const Data&) = delete;
+    Data& operator=(const Data&) = delete;
     void remove(const std::string& file) const { std::filesystem::remove(dir + "/" + file); }
 };
 
