@@ -175,7 +175,7 @@ Surface banner(int w, int h, const std::string& text, Col field) {
         for (int i = 0; i < 9; ++i) {
             double x = 5 + (w - 10) * (i + 0.5) / 9;
             set_linear(cr, x - 8, 0, x + 8, 0,
-                       {{0, hex(0x000000, 0)}, {0.5, hex(0x000000, 0.12)}, {1, hex(0x000000, 0)}});
+                       {{0, hex(0x000000, 0)}, {0.5, hex(0x000000, 0.07)}, {1, hex(0x000000, 0)}});
             cairo_rectangle(cr, x - 8, 0, 16, h);
             cairo_fill(cr);
         }
@@ -199,8 +199,16 @@ Surface banner(int w, int h, const std::string& text, Col field) {
         double size = fit_text(cr, text, "DejaVu Serif Bold Italic", w - 26, h - 18, h * 0.4);
         std::string font = "DejaVu Serif Bold Italic " + std::to_string(size);
         TextBox box = measure_text(cr, text, font);
-        embossed_text(cr, text, font, 5, (h - box.h) / 2, w - 10, Align::Centre, pal::gold_shine, pal::gold,
-                      hex(0x1a0804), hex(0xffffff, 0.6));
+        // Gold letters on red; on the brighter orange, cream ones in a dark rim.
+        bool bright = field.g > 0.35;
+        if (bright) {
+            text_path(cr, text, font, 5, (h - box.h) / 2, w - 10, Align::Centre);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            stroke_col(cr, 3.2, hex(0x3a1404));
+        }
+        embossed_text(cr, text, font, 5, (h - box.h) / 2, w - 10, Align::Centre,
+                      bright ? hex(0xffffff) : pal::gold_shine, bright ? hex(0xffe08a) : pal::gold, hex(0x1a0804),
+                      hex(0xffffff, 0.6));
     });
 }
 
@@ -245,6 +253,15 @@ Surface inventory_bar() {
         set_linear(cr, 0, 5, 0, 12, {{0, hex(0x000000, 0.55)}, {1, hex(0x000000, 0)}});
         cairo_rectangle(cr, 5, 5, 390, 7);
         cairo_fill(cr);
+        // The velvet's pile: a fine, soft mottle over the field only.
+        cairo_surface_t* target = cairo_get_target(cr);
+        for_pixels(target, [](int x, int y, double& r, double& g, double& b, double&) {
+            if (x < 6 || x > 393 || y < 6 || y > 53 || x % 100 == 0 || x % 100 == 99) return;
+            double n = 0.9 + 0.14 * fbm(x * 0.09, y * 0.35, 77, 3) + 0.05 * noise2(x * 0.9, y * 0.9, 78);
+            r *= n;
+            g *= n;
+            b *= n;
+        });
     });
 }
 
