@@ -10,12 +10,17 @@
 #include <FL/Fl_Text_Display.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
 #include "dialogs/dialog_texts.h"
 
 namespace {
+
+// Whole-number enlargement for very dense screens, as for the game window.
+int g_scale = 1;
+int sp(int twips) { return px(twips) * g_scale; }
 
 // The dialogs were drawn in a narrow bitmap sans serif; a condensed sans is
 // the nearest match (fontconfig falls back to the plain one where it is
@@ -31,7 +36,7 @@ void register_fonts() {
 }
 
 Fl_Font font_face(DialogFont f) { return f == DialogFont::Regular8 ? kRegular : kBold; }
-int font_size(DialogFont f) { return f == DialogFont::Bold10 ? 13 : 11; }
+int font_size(DialogFont f) { return (f == DialogFont::Bold10 ? 13 : 11) * g_scale; }
 
 void apply_font(Fl_Widget* w, DialogFont f) {
     register_fonts();
@@ -42,7 +47,7 @@ void apply_font(Fl_Widget* w, DialogFont f) {
 // Shrinks a label's size until its text fits inside the control.
 void fit_label(Fl_Widget* w) {
     if (!w->label()) return;
-    for (int size = w->labelsize(); size >= 8; --size) {
+    for (int size = w->labelsize(); size >= 8 * g_scale; --size) {
         fl_font(w->labelfont(), size);
         int mw = w->w(), mh = 0;
         fl_measure(w->label(), mw, mh, 0);
@@ -84,9 +89,9 @@ protected:
             fl_draw_box(FL_ENGRAVED_FRAME, x(), top, w(), h() - (top - y()), color());
             int tw = int(fl_width(caption_.c_str()));
             fl_color(color());
-            fl_rectf(x() + 6, y(), tw + 4, fl_height());
+            fl_rectf(x() + 6 * g_scale, y(), tw + 4 * g_scale, fl_height());
             fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
-            fl_draw(caption_.c_str(), x() + 8, y() + fl_height() - fl_descent());
+            fl_draw(caption_.c_str(), x() + 8 * g_scale, y() + fl_height() - fl_descent());
             for (int i = 0; i < children(); ++i) draw_child(*child(i));
         } else {
             draw_children();
@@ -124,7 +129,7 @@ protected:
         Fl_Round_Button::draw();
         fl_font(labelfont(), labelsize());
         fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
-        fl_draw(after_.c_str(), gap_end_ + 4, y(), x() + w() + 100 - gap_end_, h(), FL_ALIGN_LEFT, nullptr, 0);
+        fl_draw(after_.c_str(), gap_end_ + 4 * g_scale, y(), x() + w() + 100 - gap_end_, h(), FL_ALIGN_LEFT, nullptr, 0);
         copy_label(full.c_str());
     }
 
@@ -134,7 +139,7 @@ private:
 };
 
 Fl_Box* make_label(const Control& c, int ox, int oy) {
-    auto* b = new Fl_Box(ox + px(c.left), oy + px(c.top), px(c.width), px(c.height));
+    auto* b = new Fl_Box(ox + sp(c.left), oy + sp(c.top), sp(c.width), sp(c.height));
     b->copy_label(c.text.c_str());
     apply_font(b, c.font);
     b->labelcolor(fl_rgb_color(uchar(c.colour >> 16), uchar(c.colour >> 8), uchar(c.colour)));
@@ -144,7 +149,7 @@ Fl_Box* make_label(const Control& c, int ox, int oy) {
 }
 
 Fl_Button* make_button(const Control& c) {
-    auto* b = new DialogButton(px(c.left), px(c.top), px(c.width), px(c.height));
+    auto* b = new DialogButton(sp(c.left), sp(c.top), sp(c.width), sp(c.height));
     b->copy_label(c.text.c_str());
     apply_font(b, c.font);
     return b;
@@ -186,13 +191,15 @@ int blocking_dispatch(int e, Fl_Window* w) {
 
 }  // namespace
 
+void set_dialog_scale(int scale) { g_scale = std::max(1, scale); }
+
 void StartDialog::set_blocked(bool b) {
     blocked_ = b;
     blocked_dialog = b ? this : nullptr;
     Fl::event_dispatch(b ? blocking_dispatch : nullptr);
 }
 
-StartDialog::StartDialog() : Fl_Window(px(start_dialog().client_w), px(start_dialog().client_h)) {
+StartDialog::StartDialog() : Fl_Window(sp(start_dialog().client_w), sp(start_dialog().client_h)) {
     const DialogLayout& d = start_dialog();
     copy_label(d.caption.c_str());
     end();
@@ -216,13 +223,13 @@ StartDialog::StartDialog() : Fl_Window(px(start_dialog().client_w), px(start_dia
             w = make_label(c, ox, oy);
             break;
         case ControlKind::Frame: {
-            auto* f = new CaptionFrame(ox + px(c.left), oy + px(c.top), px(c.width), px(c.height), c.text);
+            auto* f = new CaptionFrame(ox + sp(c.left), oy + sp(c.top), sp(c.width), sp(c.height), c.text);
             frames[c.name] = f;
             w = f;
             break;
         }
         case ControlKind::Option: {
-            auto* o = new GapOption(ox + px(c.left), oy + px(c.top), px(c.width), px(c.height), c.text);
+            auto* o = new GapOption(ox + sp(c.left), oy + sp(c.top), sp(c.width), sp(c.height), c.text);
             o->type(FL_RADIO_BUTTON);
             o->callback(on_option, this);
             (c.name == "Option1(0)" ? free_play_ : timed_) = o;
@@ -231,7 +238,7 @@ StartDialog::StartDialog() : Fl_Window(px(start_dialog().client_w), px(start_dia
             break;
         }
         case ControlKind::DropList: {
-            auto* ch = new Fl_Choice(ox + px(c.left), oy + px(c.top), px(c.width), px(c.height));
+            auto* ch = new Fl_Choice(ox + sp(c.left), oy + sp(c.top), sp(c.width), sp(c.height));
             for (const std::string& item : seconds_items()) ch->add(item.c_str());
             ch->textfont(font_face(c.font));
             ch->textsize(font_size(c.font));
@@ -334,8 +341,8 @@ private:
 }  // namespace
 
 InfoDialog::InfoDialog(bool solution, StartDialog& owner)
-    : Fl_Window(px((solution ? solution_dialog() : commands_dialog()).client_w),
-                px((solution ? solution_dialog() : commands_dialog()).client_h)),
+    : Fl_Window(sp((solution ? solution_dialog() : commands_dialog()).client_w),
+                sp((solution ? solution_dialog() : commands_dialog()).client_h)),
       owner_(owner) {
     const DialogLayout& d = solution ? solution_dialog() : commands_dialog();
     copy_label(d.caption.c_str());
@@ -345,11 +352,12 @@ InfoDialog::InfoDialog(bool solution, StartDialog& owner)
             make_button(c)->callback(on_close, this);
             break;
         case ControlKind::TextBox: {
-            auto* t = new WalkthroughBox(px(c.left), px(c.top), px(c.width), px(c.height));
+            auto* t = new WalkthroughBox(sp(c.left), sp(c.top), sp(c.width), sp(c.height));
             t->textfont(font_face(c.font));
             t->textsize(font_size(c.font));
             t->wrap_mode(Fl_Text_Display::WRAP_AT_BOUNDS, 0);
             t->scrollbar_align(FL_ALIGN_RIGHT);
+            t->scrollbar_width(Fl::scrollbar_size() * g_scale);
             t->color(FL_WHITE);
             break;
         }

@@ -4,6 +4,10 @@
 #include <FL/Fl_Window.H>
 
 class Fl_Choice;
+
+// Enlarges every dialog built afterwards by a whole factor (dense screens).
+void set_dialog_scale(int scale);
+
 class Fl_Round_Button;
 
 class StartDialog : public Fl_Window {

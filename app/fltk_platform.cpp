@@ -275,7 +275,7 @@ Answer FltkPlatform::message_box(const MessageBoxSpec& box) {
     // run until the box has been answered.
     ++box_depth_;
     log("box " + box.title);
-    Answer a = run_message_box(box);
+    Answer a = run_message_box(box, view_->scale());
     --box_depth_;
     static const char* const names[] = {"ok", "yes", "no", "retry", "cancel"};
     log(std::string("answer ") + names[int(a)]);

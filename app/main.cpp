@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
         if (icon) Fl_Window::default_icon(icon.get());
     }
 
+    set_dialog_scale(screen_scale());
+
     int limit = 0;
     {
         StartDialog start;

@@ -11,24 +11,30 @@
 
 namespace {
 
-constexpr int kMargin = 12, kIcon = 32, kButtonW = 75, kButtonH = 23, kGap = 6, kMaxText = 380;
+// Sizes at a scale of 1; set() multiplies them for a dense screen.
+struct Metrics {
+    int margin = 12, icon = 32, button_w = 75, button_h = 23, gap = 6, max_text = 380, font_size = 12;
+    void set(int s) {
+        *this = Metrics{};
+        for (int* v : {&margin, &icon, &button_w, &button_h, &gap, &max_text, &font_size}) *v *= s;
+    }
+} m;
 constexpr Fl_Font kFont = FL_HELVETICA;
-constexpr int kFontSize = 12;
 
 // The critical-stop sign: a red disc with a white cross.
 class StopSign : public Fl_Box {
 public:
-    StopSign(int x, int y) : Fl_Box(x, y, kIcon, kIcon) {}
+    StopSign(int x, int y) : Fl_Box(x, y, m.icon, m.icon) {}
     void draw() override {
         fl_color(fl_rgb_color(192, 0, 0));
         fl_pie(x(), y(), w(), h(), 0, 360);
         fl_color(FL_BLACK);
         fl_arc(x(), y(), w(), h(), 0, 360);
         fl_color(FL_WHITE);
-        fl_line_style(FL_SOLID | FL_CAP_ROUND, 4);
-        int m = 10;
-        fl_line(x() + m, y() + m, x() + w() - m - 1, y() + h() - m - 1);
-        fl_line(x() + w() - m - 1, y() + m, x() + m, y() + h() - m - 1);
+        fl_line_style(FL_SOLID | FL_CAP_ROUND, w() / 8);
+        int k = w() * 10 / 32;
+        fl_line(x() + k, y() + k, x() + w() - k - 1, y() + h() - k - 1);
+        fl_line(x() + w() - k - 1, y() + k, x() + k, y() + h() - k - 1);
         fl_line_style(0);
     }
 };
@@ -59,40 +65,40 @@ public:
         }
 
         text_ = plain_label(spec.text);
-        fl_font(kFont, kFontSize);
+        fl_font(kFont, m.font_size);
         int tw = 0, th = 0;
         fl_measure(text_.c_str(), tw, th, 0);
-        if (tw > kMaxText) {
-            tw = kMaxText;
+        if (tw > m.max_text) {
+            tw = m.max_text;
             th = 0;
             fl_measure(text_.c_str(), tw, th, 0);
         }
         bool icon = spec.icon == BoxIcon::Critical;
-        int tx = kMargin + (icon ? kIcon + kMargin : 0);
-        int body_h = std::max(th, icon ? kIcon : 0);
-        int row_w = int(buttons.size()) * (kButtonW + kGap) - kGap;
-        int W = std::max({tx + tw + kMargin, row_w + 2 * kMargin, 180});
-        int by = kMargin + body_h + kMargin + 4;
-        int H = by + kButtonH + kMargin;
+        int tx = m.margin + (icon ? m.icon + m.margin : 0);
+        int body_h = std::max(th, icon ? m.icon : 0);
+        int row_w = int(buttons.size()) * (m.button_w + m.gap) - m.gap;
+        int W = std::max({tx + tw + m.margin, row_w + 2 * m.margin, 180});
+        int by = m.margin + body_h + m.margin + 4;
+        int H = by + m.button_h + m.margin;
         size(W, H);
         size_range(W, H, W, H);
 
         begin();
-        if (icon) new StopSign(kMargin, kMargin);
+        if (icon) new StopSign(m.margin, m.margin);
         // A left-aligned label keeps 3 pixels clear on either side.
-        auto* msg = new Fl_Box(tx - 3, kMargin + (body_h - th) / 2, tw + 6, th);
+        auto* msg = new Fl_Box(tx - 3, m.margin + (body_h - th) / 2, tw + 6, th);
         msg->label(text_.c_str());
         msg->labelfont(kFont);
-        msg->labelsize(kFontSize);
+        msg->labelsize(m.font_size);
         msg->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
         int bx = (W - row_w) / 2;
         for (const B& b : buttons) {
-            auto* w = new Fl_Button(bx, by, kButtonW, kButtonH, b.label);
-            w->labelsize(kFontSize);
+            auto* w = new Fl_Button(bx, by, m.button_w, m.button_h, b.label);
+            w->labelsize(m.font_size);
             w->callback(button_cb, this);
             answers_.push_back({w, b.a});
             if (b.a == spec.default_answer) default_button_ = w;
-            bx += kButtonW + kGap;
+            bx += m.button_w + m.gap;
         }
         end();
         if (!default_button_) default_button_ = answers_.front().first;
@@ -146,7 +152,8 @@ private:
 
 }  // namespace
 
-Answer run_message_box(const MessageBoxSpec& box) {
+Answer run_message_box(const MessageBoxSpec& box, int scale) {
+    m.set(std::max(1, scale));
     // Whatever window had the keyboard gets it back afterwards.
     Fl_Window* previous = Fl::first_window();
     Answer a;

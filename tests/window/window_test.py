@@ -202,9 +202,9 @@ TIMED = (24 + 7, 288 + 8)
 SECONDS = (104, 285, 49, 21)
 
 
-def seconds_text_dark(start):
-    x, y, w, h = SECONDS
-    return grab(start).crop(x + 2, y + 3, w - 20, h - 6).count(dark)
+def seconds_text_dark(start, scale=1):
+    x, y, w, h = (v * scale for v in SECONDS)
+    return grab(start).crop(x + 2, y + 3, w - 20 * scale, h - 6).count(dark)
 
 
 # --- the cases -------------------------------------------------------------
@@ -419,8 +419,14 @@ def case_large_screen(exe, data):
     p = Program(exe)
     try:
         start = wait_window(START_TITLE)
-        click(start, *GIOCA)
+        _, _, w, h = geometry(start)
+        check((w, h) == (804, 686), "the start dialog is doubled too")
+        check(seconds_text_dark(start, 2) == 0, "with its seconds list disabled")
+        click(start, 2 * TIMED[0], 2 * TIMED[1])
+        check(seconds_text_dark(start, 2) > 20, "the doubled timed option enables it")
+        click(start, 2 * GIOCA[0], 2 * GIOCA[1])
         game = wait_window(GAME_TITLE)
+        check("gioca 30" in p.log(), "and the doubled Gioca starts a 30-second game")
         _, _, w, h = geometry(game)
         check((w, h) == (960, 1080), "on a 192-dpi screen the game window is 960 x 1080")
         check(wait_for(lambda: p.ticks() > 0), "the main tick runs")
