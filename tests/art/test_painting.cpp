@@ -5,6 +5,9 @@
 
 #include <cairo.h>
 
+#include <map>
+#include <vector>
+
 #include "art/picture_catalogue.h"
 #include "art/pictures/brush.h"
 #include "art/pictures/catalogue_check.h"
@@ -150,6 +153,65 @@ TEST(Type, FittedTextStaysInsideItsBox) {
         }
     EXPECT_GT(inked, 200);
     EXPECT_EQ(outside, 0);
+}
+
+// Texture passes work on straight colour over cairo's premultiplied
+// pixels: leaving a pixel alone must leave it as it was, and a change must
+// keep the pixel's coverage.
+TEST(Texture, PixelPassesRespectPremultipliedColour) {
+    cairo_surface_t* c = new_canvas(8, 1);
+    cairo_t* cr = cairo_create(c);
+    for (int x = 0; x < 8; ++x) {
+        cairo_rectangle(cr, x, 0, 1, 1);
+        cairo_set_source_rgba(cr, 0.9, 0.5, 0.1, (x + 1) / 8.0);
+        cairo_fill(cr);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(c);
+    auto* px = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(c));
+    std::vector<uint32_t> before(px, px + 8);
+    for_pixels(c, [](int, int, double&, double&, double&, double&) {});
+    for (int x = 0; x < 8; ++x) {
+        for (int shift : {24, 16, 8, 0})
+            EXPECT_NEAR(int((px[x] >> shift) & 255), int((before[size_t(x)] >> shift) & 255), 1) << x;
+    }
+    // Halving the colour keeps alpha and halves the premultiplied channels.
+    for_pixels(c, [](int, int, double& r, double& g, double& b, double&) { r *= 0.5, g *= 0.5, b *= 0.5; });
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(px[x] >> 24, before[size_t(x)] >> 24);
+        EXPECT_NEAR(int((px[x] >> 16) & 255), int((before[size_t(x)] >> 16) & 255) / 2.0, 1.01);
+    }
+    cairo_surface_destroy(c);
+}
+
+TEST(Type, RaisedAndCutLettersInkOnlyTheirBox) {
+    for (int kind = 0; kind < 2; ++kind) {
+        SCOPED_TRACE(kind);
+        cairo_surface_t* c = new_canvas(200, 50);
+        cairo_t* cr = cairo_create(c);
+        if (kind == 0)
+            embossed_text(cr, "Tempo scaduto!", "DejaVu Serif Bold Italic 12", 20, 12, 160, Align::Centre,
+                          Col{1, 1, 0.8, 1}, Col{0.8, 0.6, 0.2, 1}, Col{0.1, 0, 0, 1}, Col{1, 1, 1, 0.6});
+        else
+            engraved_text(cr, "Tempo scaduto!", "DejaVu Serif Bold Italic 12", 20, 12, 160, Align::Centre,
+                          Col{0.2, 0.1, 0, 1}, Col{1, 0.9, 0.7, 0.8});
+        cairo_destroy(cr);
+        Surface s = flatten(c, kWhite);
+        cairo_surface_destroy(c);
+        int left = 200, right = -1, inked = 0;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (s.get(x, y) != kWhite) {
+                    ++inked;
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        EXPECT_GT(inked, 300);
+        EXPECT_GE(left, 17);
+        EXPECT_LE(right, 183);
+        // Centred: as much margin on the left as on the right, give or take the shadow.
+        EXPECT_NEAR(left - 20, 180 - right, 6);
+    }
 }
 
 TEST(Type, NoiseIsSmoothRepeatableAndInRange) {

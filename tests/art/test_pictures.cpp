@@ -320,6 +320,56 @@ TEST(BookPages, ThirteenPagesCoverThePlayArea) {
     }
 }
 
+// Each object page shows its object large: the object's own most telling
+// colour (one the plain diary page hardly has) covers a good part of it.
+TEST(BookPages, ObjectPagesPictureTheirObject) {
+    auto bucket = [](Rgb c) { return (r_of(c) / 16) * 256 + (g_of(c) / 16) * 16 + b_of(c) / 16; };
+    auto page = [](int i) { return load_bmp_file(std::string(LEXOVO_BIN) + "/lib" + std::to_string(i) + ".bmp"); };
+    std::map<int, int> diary;
+    const Surface diary_page = page(1);
+    for (Rgb c : diary_page.pixels()) ++diary[bucket(c)];
+    const std::pair<int, const char*> books[] = {{4, "Picture41"}, {5, "Picture39"}, {6, "Picture44"},
+                                                 {8, "Picture54"}, {9, "Picture55"}, {10, "Picture65"},
+                                                 {11, "Picture66"}, {12, "Picture67"}, {13, "Picture71"}};
+    for (auto [book, pic] : books) {
+        SCOPED_TRACE(book);
+        const Surface& mask = picture(std::string(pic) + "_0");
+        const Surface& img = picture(std::string(pic) + "_1");
+        std::map<int, int> hist;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (mask.get(x, y) == kBlack) ++hist[bucket(img.get(x, y))];
+        int telling = -1, best = 0;
+        for (auto [b, n] : hist)
+            if (diary[b] < 50 && n > best) best = n, telling = b;
+        ASSERT_GE(telling, 0);
+        const Surface shown = page(book);
+        int on_page = 0;
+        for (Rgb c : shown.pixels()) on_page += bucket(c) == telling;
+        EXPECT_GT(on_page, 250);
+        // Drawn larger than in the bar.
+        EXPECT_GT(on_page, best * 2);
+    }
+}
+
+// Lettering that failed to render (a missing font) would leave blank metal.
+TEST(StoredPictures, TitlePlatesCarryEngravedLetters) {
+    for (const char* name : {"Picture22", "Picture25", "Picture26", "Picture28", "Picture43", "Picture46",
+                             "Picture47", "Picture48"}) {
+        SCOPED_TRACE(name);
+        const Surface& s = picture(name);
+        int w = s.width(), h = s.height(), upper = 0, lower = 0;
+        for (int y = 4; y < h - 4; ++y)
+            for (int x = 10; x < w - 10; ++x) {
+                Rgb c = s.get(x, y);
+                bool dark = r_of(c) + g_of(c) + b_of(c) < 330;
+                (y < h * 0.42 ? upper : lower) += dark;
+            }
+        EXPECT_GT(upper, 40) << "the author";
+        EXPECT_GT(lower, 120) << "the title";
+    }
+}
+
 // --------------------------------------------------------- palettes
 TEST(Palette, KeepsTheGamesSpecialColoursExactly) {
     Surface s(64, 64);
