@@ -372,6 +372,26 @@ Surface wooden_frame() {
     leaf_run(B + 6, H - m, W - B - 6, H - m);
     leaf_run(m, B + 6, m, H - B - 6);
     leaf_run(W - m, B + 6, W - m, H - B - 6);
+    // A carved string of beads round the opening.
+    auto beads = [&](double x0, double y0, double x1, double y1) {
+        double len = std::hypot(x1 - x0, y1 - y0);
+        int n = int(len / 5.2);
+        for (int i = 0; i <= n; ++i) {
+            double t = double(i) / n, x = x0 + (x1 - x0) * t, y = y0 + (y1 - y0) * t;
+            bool vertical = x0 == x1;
+            ellipse(cr, x + 0.6, y + 0.7, vertical ? 1.7 : 2.0, vertical ? 2.0 : 1.7);
+            set(cr, hex(0x1e0e06, 0.6));
+            cairo_fill(cr);
+            ellipse(cr, x, y, vertical ? 1.6 : 1.9, vertical ? 1.9 : 1.6);
+            set_radial(cr, x - 0.6, y - 0.6, 0.1, 2.2, {{0, hex(0xf0b878)}, {0.6, hex(0xa86a36)}, {1, hex(0x5a3014)}});
+            cairo_fill(cr);
+        }
+    };
+    const double bi = 30.5;
+    beads(bi, bi, W - bi, bi);
+    beads(bi, H - bi, W - bi, H - bi);
+    beads(bi, bi + 5.2, bi, H - bi - 5.2);
+    beads(W - bi, bi + 5.2, W - bi, H - bi - 5.2);
     cairo_destroy(cr);
     // Wood grain along each side.
     for_pixels(c, [&](int x, int y, double& r, double& g, double& b, double&) {
