@@ -46,7 +46,7 @@ void Track::note(int ch, long tick, long dur, int key, int vel) {
 }
 
 long Track::end_tick() const {
-    long e = 0;
+    long e = end_;
     for (const Event& ev : events_) e = std::max(e, ev.tick);
     return e;
 }
@@ -69,7 +69,7 @@ std::vector<std::uint8_t> Track::bytes() const {
         now = e.tick;
         body.insert(body.end(), e.bytes.begin(), e.bytes.end());
     }
-    put_var(body, 0);
+    put_var(body, static_cast<unsigned long>(std::max(end_ - now, 0L)));
     body.push_back(0xFF);
     body.push_back(0x2F);
     body.push_back(0x00);

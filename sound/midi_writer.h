@@ -1,6 +1,7 @@
 // A Standard MIDI File (format 1) writer and a small score notation for
 // composing the tunes in code.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ public:
     void program(int ch, long tick, int prog);
     void control(int ch, long tick, int cc, int value);
     void note(int ch, long tick, long dur, int key, int vel);
+    // The track lasts at least until tick: a tune can end on a rest, which
+    // matters when a player loops it.
+    void end_at(long tick) { end_ = std::max(end_, tick); }
     const std::string& name() const { return name_; }
     std::vector<std::uint8_t> bytes() const;  // the whole MTrk chunk
     long end_tick() const;
@@ -30,6 +34,7 @@ public:
 private:
     std::string name_;
     std::vector<Event> events_;
+    long end_ = 0;
 };
 
 // Writes format 1 with the given tracks (the first one usually holds the tempo).

@@ -194,6 +194,8 @@ std::vector<Track> intro() {
     for (long t = vamp; t < tag + kBar; t += kBeat) drums.note(kDrums, t, kBeat / 4, (t / kBeat) % 2 ? kLowWood : kHiWood, (t / kBeat) % 4 == 0 ? 52 : 40);
     for (long t : {a1, a2, b, a3}) drums.note(kDrums, t, kBeat, kTriangle, 55);
     drums.note(kDrums, tag + kBar, kBeat, kTriangle, 70);
+    // The tag's last bar is heard whole before the theme comes round again.
+    conductor.end_at(tag + 2 * kBar);
 
     return {conductor, bassoon, clarinet, flute, pizz_bass, pizz, glock, drums};
 }
@@ -309,6 +311,7 @@ std::vector<Track> symphony() {
     drums.note(kDrums, s2, kBeat * 2, kCrash, 100);
     drums.note(kDrums, coda, kBeat * 2, kCrash, 96);
     drums.note(kDrums, fin, kBeat * 4, kCrash, 96);
+    conductor.end_at(fin + 2 * kBar + kBar / 2);  // a breath after the last chord
 
     return {conductor, strings, clarinet, flute, oboe, trumpet, horn, trombone, tuba, cello, bass, bassoon, tremolo, timpani, drums};
 }
