@@ -230,6 +230,29 @@ void paint_page(const Page& p, const std::string& outdir) {
         if (!p.caption.empty())
             draw_text(cr, p.caption, "DejaVu Serif Italic 9", left, b.y + b.h + 6, width, Align::Centre, ink);
     }
+    // The diary keeps its place with a silk ribbon down the gutter margin.
+    if (p.number == 1) {
+        const double rw = 9, rx = verso ? kPage - 11 - rw : 11;
+        auto ribbon = [&](double dx, double dy) {
+            cairo_new_path(cr);
+            cairo_move_to(cr, rx + dx, dy);
+            cairo_curve_to(cr, rx + 2 + dx, 120 + dy, rx - 2 + dx, 260 + dy, rx + 1 + dx, 374 + dy);
+            cairo_line_to(cr, rx + rw / 2 + dx, 365 + dy);
+            cairo_line_to(cr, rx + rw + dx, 374 + dy);
+            cairo_curve_to(cr, rx + rw - 2 + dx, 260 + dy, rx + rw + 2 + dx, 120 + dy, rx + rw + dx, dy);
+            cairo_close_path(cr);
+        };
+        ribbon(-1.5, 1.5);
+        set(cr, hex(0x3a2010, 0.25));
+        cairo_fill(cr);
+        ribbon(0, 0);
+        set_linear(cr, rx, 0, rx + rw, 0,
+                   {{0, hex(0x6a0c0a)}, {0.35, hex(0xc02a20)}, {0.6, hex(0xd84434)}, {1, hex(0x7a1410)}});
+        cairo_fill(cr);
+        cairo_move_to(cr, rx + 3.2, 0);
+        cairo_curve_to(cr, rx + 5.2, 120, rx + 1.2, 260, rx + 3.8, 368);
+        stroke_col(cr, 0.9, hex(0xffb0a0, 0.45));
+    }
     // The folio.
     draw_text(cr, "— " + std::to_string(p.folio) + " —", "DejaVu Serif 9", left, 378, width, Align::Centre,
               alpha(ink, 0.85));
