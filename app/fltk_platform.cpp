@@ -24,6 +24,9 @@ namespace {
 
 constexpr double kTickSeconds = 0.060;
 
+// The game clock counts from the start of the program.
+const std::chrono::steady_clock::time_point program_start = std::chrono::steady_clock::now();
+
 Surface stored(const char* name) {
     const StoredPicture* p = find_stored_picture(name);
     if (!p) return {};
@@ -206,8 +209,7 @@ void GameView::on_close(Fl_Widget*, void* self) {
 // --- the platform -------------------------------------------------------
 
 FltkPlatform::FltkPlatform()
-    : start_(std::chrono::steady_clock::now()),
-      random_(static_cast<std::mt19937::result_type>(
+    : random_(static_cast<std::mt19937::result_type>(
           std::chrono::system_clock::now().time_since_epoch().count())) {
     if (const char* f = std::getenv("LEXOVO_TEST_LOG")) log_ = std::fopen(f, "a");
     fl_open_display();
@@ -329,7 +331,7 @@ void FltkPlatform::tick(void* self) {
 }
 
 int64_t FltkPlatform::clock_ms() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - program_start).count();
 }
 
 double FltkPlatform::random_uniform() { return std::uniform_real_distribution<double>(0.0, 1.0)(random_); }

@@ -106,7 +106,6 @@ private:
     bool timer_on_ = false;
     bool in_tick_ = false;
     int box_depth_ = 0;
-    std::chrono::steady_clock::time_point start_;
     std::mt19937 random_;
     std::FILE* log_ = nullptr;
 };
