@@ -3,4 +3,4 @@
 include_guard(GLOBAL)
 add_library(lexovo_sdl_audio STATIC ${CMAKE_CURRENT_LIST_DIR}/sdl_audio.cpp)
 target_include_directories(lexovo_sdl_audio PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
-target_link_libraries(lexovo_sdl_audio PUBLIC lexovo_core PkgConfig::SDL2_MIXER PkgConfig::SDL2)
+target_link_libraries(lexovo_sdl_audio PUBLIC lexovo_core PkgConfig::SDL2_MIXER PkgConfig::SDL2 ${CMAKE_DL_LIBS})

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,32 @@ const char* const kSoundFonts[] = {
     "/usr/share/sounds/sf2/FluidR3_GM.sf2",
     "/usr/share/sounds/sf3/default-GM.sf3",
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
+};
+
+// Without a sound card ALSA's library prints a screenful of its own
+// complaints on standard error while SDL probes it. They are kept quiet for
+// the probe (ALSA is looked up at run time, as SDL itself does), so that
+// the game's one line is all the player sees.
+class QuietAlsa {
+public:
+    QuietAlsa() {
+        lib_ = dlopen("libasound.so.2", RTLD_NOW);
+        if (lib_) set_ = reinterpret_cast<SetHandler>(dlsym(lib_, "snd_lib_error_set_handler"));
+        if (set_) set_(&quiet);
+    }
+    ~QuietAlsa() {
+        if (set_) set_(nullptr);  // ALSA's own handler again
+        if (lib_) dlclose(lib_);
+    }
+    QuietAlsa(const QuietAlsa&) = delete;
+    QuietAlsa& operator=(const QuietAlsa&) = delete;
+
+private:
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    static void quiet(const char*, int, const char*, int, const char*, ...) {}
+    void* lib_ = nullptr;
+    SetHandler set_ = nullptr;
 };
 
 bool file_exists(const std::string& path) {
@@ -122,8 +149,12 @@ SdlAudio::~SdlAudio() {
 void SdlAudio::create_device() {
     if (impl_->open) return;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (impl_->try_open()) return;
-    std::string why = SDL_GetError();
+    std::string why;
+    {
+        QuietAlsa quiet;
+        if (impl_->try_open()) return;
+        why = SDL_GetError();
+    }
     // No sound card (or no driver): carry on with a silent output. The
     // override beats an SDL_AUDIODRIVER that named the failing driver.
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);

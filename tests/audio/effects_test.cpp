@@ -188,4 +188,15 @@ TEST_F(EffectsTest, WithoutAnyDeviceTheGameRunsSilentlyAndSaysSoOnce) {
     audio.shutdown();
 }
 
+TEST_F(EffectsTest, ASoundCardThatIsNotThereGivesOneLineOnly) {
+    ::setenv("SDL_AUDIODRIVER", "alsa", 1);
+    SdlAudio audio([](const std::string& n) { return n; });
+    ::testing::internal::CaptureStderr();
+    audio.create_device();
+    std::string said = ::testing::internal::GetCapturedStderr();
+    if (!audio.silent()) GTEST_SKIP() << "this machine has a sound card";
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    audio.shutdown();
+}
+
 }  // namespace
