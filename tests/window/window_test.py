@@ -325,6 +325,48 @@ def case_game_window_closed(exe, data):
         p.close()
 
 
+def case_error_box(exe, data):
+    """Without step.wav the load step reports error 53 and the footsteps
+    error 91, in the Retry/Cancel box with the stop sign."""
+    folder = tempfile.mkdtemp(prefix="lexovo-nostep-")
+    try:
+        for f in os.listdir(data):
+            if f.endswith((".bmp", ".wav", ".mid")) and f != "step.wav":
+                shutil.copy(os.path.join(data, f), folder)
+        exe = shutil.copy(exe, folder)  # the data beside the program are the ones it reads
+        p = Program(exe)
+        try:
+            start = wait_window(START_TITLE)
+            click(start, *GIOCA)
+            box = wait_window("Lexovo5.0")
+            img = grab(box)
+            check(img.count(lambda r, g, b: r > 150 and g < 40 and b < 40) > 200, "the box shows the stop sign")
+            check(img.count(dark) > 200, "and its text")
+            check("box Lexovo5.0" in p.log() and not windows(GAME_TITLE), "the missing file is reported during load")
+            bx, by, bw, bh = geometry(box)
+            xdo("mousemove", bx + bw // 2, by + 8)
+            key("Return")
+            check(wait_gone("Lexovo5.0") and "answer retry" in p.log(), "Return is Riprova")
+            game = wait_window(GAME_TITLE)
+            check(wait_for(lambda: p.ticks() > 2), "the game goes on after Riprova")
+
+            gx, gy, _, _ = geometry(game)
+            xdo("mousemove", gx + 240, gy + 500)
+            key("Right")  # the footsteps have no sound to play
+            box = wait_window("Lexovo5.0")
+            ticks = p.ticks()
+            time.sleep(0.6)
+            check(p.ticks() == ticks, "no tick runs while the report is open")
+            bx, by, bw, bh = geometry(box)
+            click(box, (bw - 156) // 2 + 81 + 37, bh - 12 - 11)
+            check(p.wait_exit() == 0, "Annulla ends the program")
+            check("answer cancel" in p.log(), "the answer was Annulla")
+        finally:
+            p.close()
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def wait_for(pred, timeout=5.0):
     end = time.time() + timeout
     while time.time() < end:
@@ -460,6 +502,7 @@ def case_large_screen(exe, data):
 
 CASES = {"start_dialog": case_start_dialog, "start_dialog_closed": case_start_dialog_closed,
          "info_dialogs": case_info_dialogs, "play": case_play, "game_window_closed": case_game_window_closed,
+         "error_box": case_error_box,
          "large_screen": case_large_screen}
 # Cases that bring their own screen.
 OWN_SCREEN = {"large_screen": "-screen 0 1280x1200x24 -dpi 192"}
