@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Plays a whole-game script through lexovo-replay and checks the story's
+milestones in its trace; takes a shot at each milestone for the gallery.
+
+usage: story_test.py REPLAY DATA_DIR SCRIPT KIND GALLERY_DIR [CHECK_TRACE]
+KIND: win, lose-fall, lose-spider, lose-time, lose-esc"""
+import json, os, subprocess, sys
+
+replay, data, script, kind, gallery = sys.argv[1:6]
+check = sys.argv[6] if len(sys.argv) > 6 else ''
+os.makedirs(gallery, exist_ok=True)
+name = os.path.splitext(os.path.basename(script))[0]
+failures = []
+
+def expect(cond, what):
+    if not cond:
+        failures.append(what)
+
+def play(path, trace):
+    p = subprocess.run([replay, path, '--data', data, '--trace', trace], capture_output=True, text=True, timeout=600)
+    if p.returncode != 0:
+        print(p.stderr)
+        sys.exit('replay exited %d' % p.returncode)
+    with open(trace) as f:
+        return [json.loads(l) for l in f]
+
+trace_path = os.path.join(gallery, name + '.jsonl')
+t = play(script, trace_path)
+if check and os.path.exists(check):
+    c = subprocess.run([check, trace_path], capture_output=True, text=True)
+    expect(c.returncode == 0, 'trace breaks the contract: ' + c.stdout)
+
+# Milestones: the first trace line at which something of the story changes.
+ITEMS = ['mosca', 'ombrello', 'vaso', 'seme', 'forchetta', 'nuvola', 'libro', 'flauto', 'corda', 'tarzan']
+FIELDS = ['fall_state', 'spider_state', 'plant_stage', 'rope_stage', 'jungle_stage', 'vase_placed', 'seed_placed',
+          'cloud_placed', 'fork_placed', 'final_anim', 'game_over', 'well_trapped']
+milestones = []  # (index, label)
+prev = None
+entered, left = {}, {}
+for i, rec in enumerate(t):
+    if prev is not None:
+        for f in FIELDS:
+            if rec[f] != prev[f]:
+                milestones.append((i, '%s %s' % (f, json.dumps(rec[f]))))
+        for it in ITEMS:
+            if it in rec['inventory'] and it not in prev['inventory']:
+                entered.setdefault(it, i)
+                milestones.append((i, 'takes ' + it))
+            if it not in rec['inventory'] and it in prev['inventory']:
+                left.setdefault(it, i)
+                milestones.append((i, 'uses ' + it))
+    prev = rec
+
+def series(field):
+    out = []
+    for rec in t:
+        if not out or out[-1] != rec[field]:
+            out.append(rec[field])
+    return out
+
+def count_sound(s):
+    return sum(rec['sounds'].count(s) for rec in t)
+
+last = t[-1]
+if kind == 'win':
+    for it in ITEMS:
+        expect(it in entered, it + ' never entered the bar')
+        expect(it in left, it + ' never left the bar')
+    expect(series('fall_state')[:] == [0, 1, 0, 1, 0, 3, 4, 5, 6] or
+           [s for s in series('fall_state') if s >= 3] == [3, 4, 5, 6], 'fall_state went %s' % series('fall_state'))
+    expect(series('spider_state') == [0, 2, 3], 'spider_state went %s' % series('spider_state'))
+    expect(series('plant_stage') == [0, 1, 2, 3, 4], 'plant_stage went %s' % series('plant_stage'))
+    expect(series('rope_stage') == [0, 1, 2, 3], 'rope_stage went %s' % series('rope_stage'))
+    expect(series('jungle_stage') == [0, 1, 2], 'jungle_stage went %s' % series('jungle_stage'))
+    won = [i for i, r in enumerate(t) if r['game_over'] and not r['timer'] and r['counters']['swing'] > 400]
+    expect(bool(won), 'the final animation never ended with the timer off')
+    expect(count_sound('snd_tarzan:play') == 1, 'the yell sounded %d times' % count_sound('snd_tarzan:play'))
+    expect(any('symphony.mid' in r['music'] for r in t), 'the closing tune never started')
+    expect(count_sound('snd_end:play') == 0, 'an end sound in a won game')
+elif kind == 'lose-fall':
+    expect(last.get('ended') is True, 'the game did not end')
+    over = [r for r in t if r['game_over']]
+    expect(over and over[0]['fall_state'] == 2 and over[0]['prof_y'] == 182, 'no fatal fall')
+    expect(count_sound('snd_end:play') == 1, 'end sound %d times' % count_sound('snd_end:play'))
+    expect(any(r['counters']['fall_end_done'] for r in t), 'the end picture never came')
+elif kind == 'lose-spider':
+    expect(last.get('ended') is True, 'the game did not end')
+    expect(1 in series('spider_state'), 'the spider never caught him')
+    expect(count_sound('snd_end:play') == 1, 'end sound %d times' % count_sound('snd_end:play'))
+elif kind == 'lose-time':
+    expect(last.get('ended') is True, 'the game did not end')
+    over = [i for i, r in enumerate(t) if r['game_over']]
+    expect(over and not t[over[0]]['timer'] and t[over[0]]['time_limit'] == 0, 'time over did not stop the tick')
+    expect(over and t[over[0] - 1]['game_over'] is False, 'bad start')
+    expect(count_sound('snd_end:play') == 1, 'end sound %d times' % count_sound('snd_end:play'))
+    expect(not t[-2].get('ended') and t[-2]['cmd'] == 'keydown', 'an arrow closed the game')
+elif kind == 'lose-esc':
+    boxes = [b for r in t for b in r['boxes'] if b['title'] == 'Uscita dal gioco']
+    expect([b['answer'] for b in boxes] == ['no', 'yes'], 'answers %s' % [b['answer'] for b in boxes])
+    expect(last.get('ended') is True and last['cmd'] == 'keypress', 'Esc with yes did not end at once')
+    expect(all(b['text'] == 'Si desidera terminare la partita in corso?' for b in boxes), 'wrong question')
+else:
+    sys.exit('unknown kind ' + kind)
+
+# The gallery: the script again with a shot after each milestone's line.
+with open(script) as f:
+    lines = f.read().split('\n')
+shots = {}
+for i, label in milestones:
+    ln = t[i]['line']
+    if t[i]['cmd'] == 'tick':
+        continue  # a tick N line: shot after the whole line
+    shots.setdefault(ln, label)
+for i, label in milestones:
+    if t[i]['cmd'] == 'tick':
+        shots.setdefault(t[i]['line'], label)
+shots[t[-1]['line'] if not last.get('ended') else t[-2]['line']] = 'the end'
+out, pics = [], []
+for n, text in enumerate(lines, 1):
+    out.append(text)
+    if n in shots and not (last.get('ended') and n == last['line']):
+        png = '%s-%03d.png' % (name, len(pics) + 1)
+        out.append('shot ' + os.path.join(gallery, png))
+        pics.append((png, 'line %d: %s' % (n, shots[n])))
+with_shots = os.path.join(gallery, name + '-shots.txt')
+with open(with_shots, 'w') as f:
+    f.write('\n'.join(out))
+play(with_shots, os.path.join(gallery, name + '-shots.jsonl'))
+with open(os.path.join(gallery, name + '.html'), 'w') as f:
+    f.write('<!doctype html><meta charset="utf-8"><title>%s</title><h1>%s</h1>\n' % (name, name))
+    for png, cap in pics:
+        f.write('<figure style="display:inline-block;margin:8px"><img src="%s" width="240"><figcaption>%s</figcaption></figure>\n' % (png, cap))
+
+for x in failures:
+    print('FAIL:', x)
+print('%d milestones, %d shots' % (len(milestones), len(pics)))
+print('%d passed, %d failed' % (0 if failures else 1, 1 if failures else 0))
+sys.exit(1 if failures else 0)
