@@ -195,8 +195,8 @@ void SdlAudio::play(int id, bool looping) {
                 Mix_Resume(id);  // on from where stop left it
                 return;
             }
-            // Same position, other mode: SDL_mixer cannot change the loop count of
-            // a sounding channel, so the once/looping switch restarts the effect.
+            // Stopped in the other mode: SDL_mixer cannot change a channel's loop
+            // count, so switching between once and looping starts the effect over.
             Mix_HaltChannel(id);
         } else {
             return;  // already sounding: not restarted
