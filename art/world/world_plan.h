@@ -1,0 +1,186 @@
+// The plan of the world: every floor, flight of steps, ladder, edge and
+// shelf mark in world coordinates (x right, y down, 0 at the top of the
+// lowest 400-row band). The collision map and the painted background are
+// both drawn from these tables, so what the player sees and what the
+// professor walks on cannot drift apart. docs/world-plan.md describes it.
+//
+// How the professor reads the map (the reason for every number below):
+// he stands at (px, py), the top-left corner of his 80 x 120 picture, so
+// his feet are on row py + 120. Walking right looks at column px + 14,
+// walking left at px - 5, both on row py + 116; after a straight step the
+// column he looked at is tested again on row py + 121 for empty space, and
+// on row py + 110 for the walking marker. Climbing looks at column px on
+// row py + 111 (up) or py + 121 (down). Walking moves 5 px, so from the
+// start (-10, 168) px is always a multiple of 5: right-walking probes land
+// on columns = 4 (mod 5), left-walking probes, jump targets, climbing
+// columns and the columns he falls along after a left step on columns
+// = 0 (mod 5). A left jump aims at px - 84 (= 1 mod 5) and ends at px - 90.
+// Edges are therefore painted per column phase: the right-walking columns
+// decide where a man walking right steps off, the left-walking columns
+// where a man walking left does, and each is placed so that he drops when
+// the middle of his figure (px + 40) passes the edge the player sees.
+#pragma once
+
+#include <array>
+
+namespace world {
+
+constexpr int kWidth = 2200;
+constexpr int kHeight = 800;     // world rows -400 ... 399
+constexpr int kTop = -400;
+constexpr int kBottom = 399;
+
+inline int map_row(int world_y) { return world_y + 400; }
+
+// A level floor on which the professor stands at prof_y = py, for
+// prof_x in [lo, hi]. Painted white on rows py + 112 ... py + 120 (the
+// walking probe reads py + 116, so a professor a few pixels off still
+// walks); the rows under it stay neutral, so nobody falls through.
+enum class Phase { Both, RightOnly };
+struct Floor {
+    const char* name;
+    int py, lo, hi;
+    Phase phase;
+};
+
+// A flight of steps going down to the right: the professor is at
+// (px0, py0) when the first step down begins and at (px0 + 5n, py0 + 5n)
+// at its foot.
+struct Flight {
+    const char* name;
+    int px0, py0, n;
+};
+
+// A climbable column at prof_x = x from the floor at py_top down to the
+// floor at py_bottom (both multiples of 4 apart). Ladders that stand in the
+// open air of a well are "dotted": white only on the rows the climbing
+// probes read, so a jump aimed at their top finds no floor there.
+struct Ladder {
+    const char* name;
+    int x, py_top, py_bottom;
+    bool dotted;
+};
+
+// A column of empty space along which the professor falls, from row
+// y0 to row y1, and which of the two walking phases reaches it.
+struct FallColumn {
+    const char* name;
+    int x, y0, y1;
+};
+
+// A rectangle of light magenta: a book's shelf mark (where the pointer
+// finds it) or the walking marker of the book lying on the gallery.
+struct Mark {
+    const char* name;
+    int x0, y0, x1, y1;  // inclusive
+};
+
+// --- the levels, in the order the route meets them -------------------
+
+constexpr int kStartY = 168;        // lowest floor of the first library
+constexpr int kGalleryAY = 72;      // feet on 192, railing (298, 133)
+constexpr int kGalleryBY = -108;    // feet on 12, railing (298, -47)
+constexpr int kSpiderY = -292;      // feet on -172, railing (458, -231)
+constexpr int kVaultY = 182;        // the landing the fall into the vault forces
+constexpr int kPlantTopY = -210;    // top of the bean plant (98 climbs from 182)
+constexpr int kWellsY = 55;         // the level of the two wells, feet on 175
+constexpr int kWell1BottomY = 155;  // a 100 px fall (6 fall steps), 25 climbs
+constexpr int kWell2BottomY = 275;  // a 220 px fall (9 fall steps), 55 climbs
+constexpr int kGallery1Y = -169;    // feet on -49, railing (1662, -108)
+constexpr int kGallery2Y = -349;    // feet on -229, railing (1664, -288)
+
+// Columns that the route fixes.
+constexpr int kLadder1X = 280;      // first library -> gallery A
+constexpr int kLadder2X = 460;      // gallery A -> gallery B
+constexpr int kLadder3X = 360;      // gallery B -> the spider's floor
+constexpr int kStairTopX = 895;     // first step down of the stone steps
+constexpr int kCrumbleFallX = 984;  // the column he falls along into the vault
+constexpr int kPlantX = 975;        // where he lands and climbs the plant
+constexpr int kWell1LadderX = 1325;
+constexpr int kRopeX = 1480;
+constexpr int kLibraryLadderX = 1660;
+constexpr int kGalleryLadderX = 1820;
+constexpr int kRimX = 1890;         // last place before the chasm
+
+// Where the player sees the two wells' mouths and the chasm's rim.
+constexpr int kWell1Left = 1335, kWell1Right = 1400;
+constexpr int kWell2Left = 1455, kWell2Right = 1545;
+constexpr int kChasmRim = 1945;
+
+// The fall column into the vault ends well above the floor: the landing
+// puts him on the floor at 182 anyway, and the view, which follows the
+// fall, stops where the pot, the seed, the cloud and the fork can be
+// dropped onto the pictures at the foot of the tunnel.
+constexpr int kCrumbleGreenEnd = 236;
+
+// A floor paints its left-walking columns (= 0 mod 5) over [lo, hi], its
+// right-walking columns (= 4 mod 5) over [lo + 14, hi + 9] and the columns
+// between over [lo + 6, hi + 6] (where a left jump aims); hi is the last
+// place he steps onto (a wall stops him there, or an edge drops him there).
+// "RightOnly" floors carry only a man walking right: the ledge from the top
+// of a shelf or rope standing in a well, over the well's mouth.
+constexpr Phase kB = Phase::Both, kR = Phase::RightOnly;
+constexpr std::array<Floor, 15> kFloors = {{
+    {"first library", kStartY, -10, kLadder1X, kB},
+    {"gallery A", kGalleryAY, kLadder1X, kLadder2X, kB},
+    {"gallery B", kGalleryBY, kLadder3X, kLadder2X, kB},
+    {"spider's floor", kSpiderY, kLadder3X, kStairTopX, kB},
+    {"crumbling landing", kSpiderY + 70, 965, 970, kB},
+    {"vault", kVaultY, 820, 1010, kB},
+    {"plant top", kPlantTopY, kPlantX, 980, kB},
+    {"before the first well", kWellsY, 1245, 1295, kB},
+    {"first well bottom", kWell1BottomY, 1300, 1350, kB},
+    {"over the first well", kWellsY, 1300, 1415, kR},
+    {"between the wells", kWellsY, 1355, 1415, kB},
+    {"deep well bottom", kWell2BottomY, 1425, 1495, kB},
+    {"off the rope", kWellsY, 1480, 1495, kR},
+    {"after the deep well", kWellsY, 1495, kRimX, kB},
+    {"library gallery", kGallery1Y, kLibraryLadderX, kGalleryLadderX, kB},
+}};
+constexpr Floor kUpperGallery = {"upper gallery", kGallery2Y, 1700, kGalleryLadderX, kB};
+
+constexpr std::array<Flight, 2> kFlights = {{
+    {"stone steps", kStairTopX, kSpiderY, 14},    // to (965, -222): the crumbling landing
+    {"steps to the wells", 980, kPlantTopY, 53},  // to (1245, 55)
+}};
+
+constexpr std::array<Ladder, 8> kLadders = {{
+    {"first library ladder", kLadder1X, kGalleryAY, kStartY, false},
+    {"gallery A ladder", kLadder2X, kGalleryBY, kGalleryAY, false},
+    {"gallery B ladder", kLadder3X, kSpiderY, kGalleryBY, false},
+    {"bean plant", kPlantX, kPlantTopY, kVaultY, false},
+    {"first well shelf", kWell1LadderX, kWellsY, kWell1BottomY, true},
+    {"rope", kRopeX, kWellsY, kWell2BottomY, true},
+    {"library ladder", kLibraryLadderX, kGallery1Y, kWellsY, false},
+    {"gallery ladder", kGalleryLadderX, kGallery2Y, kGallery1Y, false},
+}};
+
+// The deep well has no edge for a man walking right: he stops at its brink
+// (x 1415) and must jump; he goes down it only walking left, from the far
+// side, once he has the rope and the flute.
+constexpr std::array<FallColumn, 4> kFallColumns = {{
+    {"into the vault", kCrumbleFallX, kSpiderY + 70 + 112, kCrumbleGreenEnd},
+    {"first well, walking right", 1309, kWellsY + 112, kWell1BottomY + 105},
+    {"first well, walking left", 1350, kWellsY + 112, kWell1BottomY + 105},
+    {"deep well, walking left", 1490, kWellsY + 112, kWell2BottomY + 111},
+}};
+
+// Shelf marks: strictly inside each book's pointer range, over its spine.
+constexpr std::array<Mark, 14> kMarks = {{
+    {"book 1", 118, 149, 124, 180},
+    {"book 2", 399, 171, 432, 182},  // also the walking marker (gallery A, row 182)
+    {"book 3", 35, 241, 49, 266},
+    {"book 4", 467, 14, 479, 29},  // below gallery B's walk (rows 4 ... 13)
+    {"book 5", 339, -146, 349, -122},
+    {"book 6", 836, 160, 848, 189},
+    {"book 7", 905, 132, 916, 156},
+    {"book 8", 946, 193, 957, 217},
+    {"book 9", 986, 223, 992, 247},  // clear of the fall column at 984
+    {"book 10", 1492, 362, 1516, 383},
+    {"book 11", 1804, -18, 1817, 6},
+    {"book 12", 1738, -172, 1750, -148},
+    {"book 13", 1441, 5, 1454, 29},
+    {"", 0, 0, -1, -1},
+}};
+
+}  // namespace world
