@@ -208,7 +208,7 @@ StartDialog::StartDialog() : Fl_Window(sp(start_dialog().client_w), sp(start_dia
     // moves the focus in; the seconds list comes after the option it lies
     // on, so it is drawn over that option's blanks.
     std::map<std::string, Fl_Group*> frames;
-    GapOption* timed_option_ = nullptr;
+    GapOption* timed_caption = nullptr;  // the option the list lies over
     for (const Control& c : d.controls) {
         Fl_Group* parent = this;
         int ox = 0, oy = 0;
@@ -233,7 +233,7 @@ StartDialog::StartDialog() : Fl_Window(sp(start_dialog().client_w), sp(start_dia
             o->type(FL_RADIO_BUTTON);
             o->callback(on_option, this);
             (c.name == "Option1(0)" ? free_play_ : timed_) = o;
-            if (c.name == "Option1(1)") timed_option_ = o;
+            if (c.name == "Option1(1)") timed_caption = o;
             w = o;
             break;
         }
@@ -243,7 +243,7 @@ StartDialog::StartDialog() : Fl_Window(sp(start_dialog().client_w), sp(start_dia
             ch->textfont(font_face(c.font));
             ch->textsize(font_size(c.font));
             seconds_ = ch;
-            timed_option_->lay_over(ch);
+            timed_caption->lay_over(ch);
             w = ch;
             break;
         }
