@@ -272,7 +272,7 @@ void FltkPlatform::present(const Surface& picture) {
 
 void FltkPlatform::close_window() { view_->hide(); }
 
-Answer FltkPlatform::message_box(const MessageBoxSpec& box) {
+Answer FltkPlatform::message_box(const MessageBoxRequest& box) {
     // The tick keeps being scheduled while the box waits, but it does not
     // run until the box has been answered.
     ++box_depth_;

@@ -65,7 +65,7 @@ public:
     void present(const Surface& window_picture) override;
     void close_window() override;
 
-    Answer message_box(const MessageBoxSpec& box) override;
+    Answer message_box(const MessageBoxRequest& box) override;
     void do_events() override;
 
     void set_pointer(Pointer p) override;

@@ -51,20 +51,20 @@ std::string plain_label(const std::string& s) {
 
 class MessageWindow : public Fl_Window {
 public:
-    MessageWindow(const MessageBoxSpec& spec) : Fl_Window(100, 100), spec_(spec), answer_(spec.default_answer) {
+    MessageWindow(const MessageBoxRequest& box) : Fl_Window(100, 100), box_(box), answer_(box.default_answer) {
         end();
-        copy_label(spec.title.c_str());
+        copy_label(box.title.c_str());
         set_modal();
 
         struct B { const char* label; Answer a; };
         std::vector<B> buttons;
-        switch (spec.buttons) {
+        switch (box.buttons) {
         case BoxButtons::Ok: buttons = {{"OK", Answer::Ok}}; break;
         case BoxButtons::YesNo: buttons = {{"S\u00ec", Answer::Yes}, {"No", Answer::No}}; break;
         case BoxButtons::RetryCancel: buttons = {{"Riprova", Answer::Retry}, {"Annulla", Answer::Cancel}}; break;
         }
 
-        text_ = plain_label(spec.text);
+        text_ = plain_label(box.text);
         fl_font(kFont, m.font_size);
         int tw = 0, th = 0;
         fl_measure(text_.c_str(), tw, th, 0);
@@ -73,7 +73,7 @@ public:
             th = 0;
             fl_measure(text_.c_str(), tw, th, 0);
         }
-        bool icon = spec.icon == BoxIcon::Critical;
+        bool icon = box.icon == BoxIcon::Critical;
         int tx = m.margin + (icon ? m.icon + m.margin : 0);
         int body_h = std::max(th, icon ? m.icon : 0);
         int row_w = int(buttons.size()) * (m.button_w + m.gap) - m.gap;
@@ -97,7 +97,7 @@ public:
             w->labelsize(m.font_size);
             w->callback(button_cb, this);
             answers_.push_back({w, b.a});
-            if (b.a == spec.default_answer) default_button_ = w;
+            if (b.a == box.default_answer) default_button_ = w;
             bx += m.button_w + m.gap;
         }
         end();
@@ -121,7 +121,7 @@ public:
         if (e == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
             for (auto& [w, a] : answers_)
                 if (Fl::focus() == w) { finish(a); return 1; }
-            finish(spec_.default_answer);
+            finish(box_.default_answer);
             return 1;
         }
         return Fl_Window::handle(e);
@@ -140,10 +140,10 @@ private:
     // Esc and the close button.
     static void close_cb(Fl_Widget*, void* self) {
         auto* m = static_cast<MessageWindow*>(self);
-        m->finish(m->spec_.default_answer);
+        m->finish(m->box_.default_answer);
     }
 
-    MessageBoxSpec spec_;
+    MessageBoxRequest box_;
     std::string text_;
     Answer answer_;
     std::vector<std::pair<Fl_Widget*, Answer>> answers_;
@@ -152,7 +152,7 @@ private:
 
 }  // namespace
 
-Answer run_message_box(const MessageBoxSpec& box, int scale) {
+Answer run_message_box(const MessageBoxRequest& box, int scale) {
     m.set(std::max(1, scale));
     // Whatever window had the keyboard gets it back afterwards.
     Fl_Window* previous = Fl::first_window();

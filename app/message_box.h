@@ -7,4 +7,4 @@
 // Shows the box and waits for an answer. Return (or Space) presses the
 // focused button, which starts as the box's default; Esc and the window's
 // close button give the default answer. `scale` enlarges it on dense screens.
-Answer run_message_box(const MessageBoxSpec& box, int scale = 1);
+Answer run_message_box(const MessageBoxRequest& box, int scale = 1);

@@ -15,11 +15,11 @@ void ReportError(Platform& platform, int number, const std::string& description,
     // An error inside the report itself gets a plain box of its own, and the
     // routine goes on with its next step.
     auto inner = [&](const RuntimeError& e) {
-        MessageBoxSpec box{"Gioco Lexovo", "Errore n." + std::to_string(e.number) + "nella routine di gestione",
+        MessageBoxRequest box{"Gioco Lexovo", "Errore n." + std::to_string(e.number) + "nella routine di gestione",
                            BoxButtons::Ok, BoxIcon::None, Answer::Ok};
         platform.message_box(box);
     };
-    MessageBoxSpec box;
+    MessageBoxRequest box;
     box.title = "Lexovo5.0";
     box.buttons = BoxButtons::RetryCancel;
     box.icon = BoxIcon::Critical;

@@ -34,7 +34,7 @@ HeadlessPlatform::Log HeadlessPlatform::take_log() {
     return out;
 }
 
-Answer HeadlessPlatform::message_box(const MessageBoxSpec& box) {
+Answer HeadlessPlatform::message_box(const MessageBoxRequest& box) {
     if (on_box) on_box(box);
     Answer a = box.default_answer;
     if (!answers_.empty()) {

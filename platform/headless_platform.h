@@ -30,7 +30,7 @@ public:
     };
     Log take_log();
     // Called whenever a message box is shown (tests count ticks with it).
-    std::function<void(const MessageBoxSpec&)> on_box;
+    std::function<void(const MessageBoxRequest&)> on_box;
 
     bool timer_on() const { return timer_; }
     Pointer pointer() const { return pointer_; }
@@ -43,7 +43,7 @@ public:
     void show_window() override {}
     void present(const Surface&) override { ++presents_; }
     void close_window() override {}
-    Answer message_box(const MessageBoxSpec& box) override;
+    Answer message_box(const MessageBoxRequest& box) override;
     void do_events() override {}
     void set_pointer(Pointer p) override { pointer_ = p; }
     void show_cursor(bool) override {}

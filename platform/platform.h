@@ -13,7 +13,7 @@ enum class BoxButtons { Ok, YesNo, RetryCancel };
 enum class BoxIcon { None, Critical };
 enum class Answer { Ok, Yes, No, Retry, Cancel };
 
-struct MessageBoxSpec {
+struct MessageBoxRequest {
     std::string title;
     std::string text;  // UTF-8
     BoxButtons buttons = BoxButtons::Ok;
@@ -41,7 +41,7 @@ public:
 
     // Modal message box; returns the button chosen. Timer1 never ticks while
     // one is open.
-    virtual Answer message_box(const MessageBoxSpec& box) = 0;
+    virtual Answer message_box(const MessageBoxRequest& box) = 0;
 
     // Lets pending window events run once.
     virtual void do_events() = 0;

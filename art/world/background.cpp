@@ -312,7 +312,8 @@ void second_library(cairo_t* cr) {
     // below the walk.
     // Bookcases of the upper floor, behind the spider's walk.
     bookcase(cr, 546, 930, {-290, -236, -182}, {}, 44);
-    bookcase(cr, 546, 930, {-110, -58, -6, 46, 98, 150}, {}, 40);
+    bookcase(cr, 546, 800, {-110, -58, -6, 46, 98, 150}, {}, 40);
+    bookcase(cr, 800, 930, {-110, -58, -6}, {}, 40);
     // Gallery floors and the spider's walk.
     gallery_floor(cr, 276, 546, world::kGalleryAY + 120);
     gallery_floor(cr, 296, 546, world::kGalleryBY + 120);
@@ -340,147 +341,238 @@ void second_library(cairo_t* cr) {
     cobweb(cr, 935, -400, 50, -1);
 }
 
-// The tread line of the stone steps (the feet of a man on them).
+// The tread line of the stone steps (the feet of a man on them, under the
+// middle of his figure).
 double tread(double x) { return x - 1103; }
+constexpr double kStairFoot = 1279;  // where the steps meet the wells' floor
+constexpr double kTunnelL = 988, kTunnelR = 1066;
+
+// A rough shaft wall: dark blocks with a lit edge on the side facing the room.
+void shaft(cairo_t* cr, double x0, double y0, double x1, double y1, Col light) {
+    cairo_rectangle(cr, x0, y0, x1 - x0, y1 - y0);
+    set_linear(cr, x0, 0, x1, 0, {{0, hex(0x060505)}, {0.25, hex(0x16130f)}, {0.75, hex(0x1c1814)}, {1, hex(0x080706)}});
+    cairo_fill(cr);
+    for (double y = y0 + 4; y < y1; y += 16) {
+        fill_rect(cr, x0, y, 6, 13, darker(light, 0.55));
+        fill_rect(cr, x0 + 5, y, 1.5, 13, alpha(light, 0.5));
+        fill_rect(cr, x1 - 6, y + 8, 6, 13, darker(light, 0.6));
+        fill_rect(cr, x1 - 6.5, y + 8, 1.5, 13, alpha(light, 0.35));
+    }
+}
 
 void stone_steps(cairo_t* cr) {
     // The rock the steps are cut in.
     rock(cr, 935, -400, 1300, 400);
     // The passage above them: a diagonal vault from the spider's floor down
-    // to the wells' cavern.
+    // to the wells' cavern, lit by two lamps.
     cairo_move_to(cr, 930, -172);
-    cairo_line_to(cr, 930, -345);
-    cairo_line_to(cr, 1010, -330);
-    cairo_line_to(cr, 1300, tread(1300) - 190);
-    cairo_line_to(cr, 1300, 176);
-    cairo_line_to(cr, 1279, 176);
+    cairo_line_to(cr, 930, -360);
+    cairo_curve_to(cr, 980, -372, 1030, -360, 1060, -330);
+    cairo_line_to(cr, 1310, tread(1310) - 200);
+    cairo_line_to(cr, 1310, 180);
+    cairo_line_to(cr, kStairFoot, 180);
     cairo_close_path(cr);
     cairo_save(cr);
     cairo_clip(cr);
-    masonry(cr, 930, -400, 1300, 180, hex(0x4e4640), 34, 17);
-    set_linear(cr, 930, 0, 1300, 0, {{0, hex(0x000000, 0.0)}, {0.5, hex(0x000000, 0.35)}, {1, hex(0x000000, 0.1)}});
+    masonry(cr, 930, -400, 1310, 180, hex(0x5a5048), 34, 17);
+    set_linear(cr, 930, -300, 1300, 100, {{0, hex(0x000000, 0.05)}, {0.55, hex(0x000000, 0.4)}, {1, hex(0x000000, 0.15)}});
     cairo_paint(cr);
     cairo_restore(cr);
-    lamp(cr, 1010, -250, 90);
-    lamp(cr, 1180, -80, 90);
+    // The ceiling's edge follows the steps down.
+    cairo_move_to(cr, 1060, -330);
+    cairo_line_to(cr, 1310, tread(1310) - 200);
+    set(cr, hex(0x1a1614));
+    cairo_set_line_width(cr, 8);
+    cairo_stroke(cr);
+    lamp(cr, 1000, -240, 100);
+    lamp(cr, 1175, -70, 100);
     // The vertical tunnel under the collapsing steps, down to the vault.
-    cairo_rectangle(cr, 990, -60, 92, 170);
-    set_linear(cr, 990, 0, 1082, 0, {{0, hex(0x0e0c0b)}, {0.5, hex(0x1e1a18)}, {1, hex(0x0a0908)}});
-    cairo_fill(cr);
-    for (double y = -50; y < 110; y += 17) {
-        fill_rect(cr, 990, y, 5, 15, hex(0x3a332e));
-        fill_rect(cr, 1077, y + 8, 5, 15, hex(0x3a332e));
+    shaft(cr, kTunnelL, tread(kTunnelL) + 10, kTunnelR, 104, hex(0x8a7e70));
+    // The steps: a solid flight of dressed stone, treads 10 wide and 10 high,
+    // on a slab whose underside runs parallel to them.
+    cairo_move_to(cr, 925, tread(930));
+    for (double x = 930; x < kStairFoot; x += 10) {
+        cairo_line_to(cr, x, tread(x + 5));
+        cairo_line_to(cr, x + 10, tread(x + 5));
     }
-    // The steps themselves: treads 10 wide and 10 high on a slab.
-    for (double x = 925; x < 1279; x += 10) {
-        double y = tread(x + 5);
-        cairo_rectangle(cr, x, y, 10, 10);
-        set_linear(cr, 0, y, 0, y + 10, {{0, hex(0xc8bca8)}, {0.25, hex(0x8e8274)}, {1, hex(0x5a5048)}});
-        cairo_fill(cr);
-        fill_rect(cr, x, y, 10, 2, hex(0xe2d6c2));
-        fill_rect(cr, x + 9, y, 1, 10, alpha(pal::ink, 0.5));
-    }
-    cairo_move_to(cr, 925, tread(930) + 10);
-    cairo_line_to(cr, 1279, tread(1279) + 10);
-    cairo_line_to(cr, 1279, tread(1279) + 34);
-    cairo_line_to(cr, 925, tread(930) + 34);
+    cairo_line_to(cr, kStairFoot, tread(kStairFoot) + 40);
+    cairo_line_to(cr, 925, tread(925) + 40);
     cairo_close_path(cr);
-    set(cr, hex(0x4e463e));
+    set_linear(cr, 0, -180, 0, 220, {{0, hex(0x8a7e70)}, {1, hex(0x6a6056)}});
     cairo_fill(cr);
-    // Where the tunnel opens under them the slab is thin and cracked: the
-    // game draws the crumbling steps over this place.
-    cairo_rectangle(cr, 990, tread(990) + 12, 92, 60);
-    set(cr, hex(0x141110));
+    for (double x = 930; x < kStairFoot; x += 10) {
+        double y = tread(x + 5);
+        // Tread (lit from above), riser (in half shade), block joints.
+        fill_rect(cr, x, y, 10, 2.5, hex(0xe6dac6));
+        fill_rect(cr, x, y + 2.5, 10, 1.5, hex(0xb4a894));
+        set_linear(cr, 0, y + 4, 0, y + 10, {{0, hex(0x8e8274)}, {1, hex(0x6e645a)}});
+        cairo_rectangle(cr, x, y + 4, 10, 6);
+        cairo_fill(cr);
+        fill_rect(cr, x + 9.2, y, 0.8, 10, alpha(pal::ink, 0.55));
+        if (int(x) % 30 == 0) fill_rect(cr, x, y + 10, 0.8, 28, alpha(pal::ink, 0.35));
+    }
+    // The slab's underside in shadow.
+    cairo_move_to(cr, 925, tread(925) + 40);
+    cairo_line_to(cr, kStairFoot, tread(kStairFoot) + 40);
+    set(cr, hex(0x2a2420));
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    // Over the tunnel the slab is thin and cracked: the game draws the
+    // crumbling steps at (1004, -104) over the middle of it.
+    cairo_move_to(cr, kTunnelL, tread(kTunnelL) + 14);
+    for (double x = kTunnelL; x <= kTunnelR; x += 6) cairo_line_to(cr, x, tread(x) + 12 + U(0, 5));
+    cairo_line_to(cr, kTunnelR, tread(kTunnelR) + 40);
+    cairo_line_to(cr, kTunnelL, tread(kTunnelL) + 40);
+    cairo_close_path(cr);
+    set(cr, hex(0x100d0c));
     cairo_fill(cr);
+    for (int i = 0; i < 6; ++i) {
+        double x = kTunnelL + 8 + i * 12, y = tread(x) + 3;
+        cairo_move_to(cr, x, y);
+        cairo_line_to(cr, x + U(-3, 3), y + 6);
+        cairo_line_to(cr, x + U(-3, 3), y + 11);
+        set(cr, alpha(pal::ink, 0.8));
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    }
 }
 
 void vault(cairo_t* cr) {
-    // The underground room: low, lit by one candle, its library on crooked
-    // shelves; the pot goes at the foot of the tunnel.
-    cairo_rectangle(cr, 800, 100, 282, 202);
+    // The underground room under the steps: rock all round it, a barrel
+    // vault, its library on crooked shelves in the wall, one oil lamp; the
+    // tunnel comes down into its right end, where the pot goes.
+    rock(cr, 770, 40, kTunnelL, 104);
+    rock(cr, kTunnelR, 40, 1082, 104);
+    rock(cr, 770, 40, 800, 320);
+    rock(cr, 1082, 40, 1110, 320);
+    cairo_move_to(cr, 800, 302);
+    cairo_line_to(cr, 800, 130);
+    cairo_curve_to(cr, 820, 104, 900, 96, 960, 100);
+    cairo_line_to(cr, kTunnelL, 100);
+    cairo_line_to(cr, kTunnelL, 104);
+    cairo_line_to(cr, kTunnelR, 104);
+    cairo_line_to(cr, kTunnelR, 100);
+    cairo_line_to(cr, 1082, 100);
+    cairo_line_to(cr, 1082, 302);
+    cairo_close_path(cr);
     cairo_save(cr);
     cairo_clip(cr);
-    masonry(cr, 800, 100, 1082, 302, hex(0x4a4038), 28, 14);
+    masonry(cr, 800, 90, 1082, 302, hex(0x6a5c4e), 26, 13);
+    // The light falls off away from the lamp and down the tunnel.
+    set_radial(cr, 880, 220, 30, 260, {{0, hex(0x000000, 0)}, {1, hex(0x000000, 0.55)}});
+    cairo_paint(cr);
     cairo_restore(cr);
-    // The room's vault.
-    cairo_move_to(cr, 800, 100);
-    cairo_curve_to(cr, 850, 90, 950, 90, 990, 100);
-    cairo_line_to(cr, 990, 96);
-    cairo_line_to(cr, 800, 96);
-    cairo_close_path(cr);
-    set(cr, hex(0x201a16));
+    // The tunnel's foot: a round opening in the vault's ceiling.
+    ellipse(cr, (kTunnelL + kTunnelR) / 2, 103, (kTunnelR - kTunnelL) / 2 + 4, 6);
+    set(cr, hex(0x0a0807));
     cairo_fill(cr);
-    shelf(cr, 818, 878, 190, 36, {{835, 160, 15, 30}});
-    shelf(cr, 884, 938, 157, 32, {{904, 132, 14, 25}});
-    shelf(cr, 928, 972, 218, 30, {{945, 193, 14, 25}});
-    shelf(cr, 962, 992, 248, 30, {{979, 223, 15, 25}});
-    lamp(cr, 870, 240, 120);
+    // Crooked shelves, each with its book standing where the game finds it.
+    shelf(cr, 812, 878, 190, 38, {{835, 160, 15, 30}});
+    shelf(cr, 884, 940, 157, 34, {{904, 132, 14, 25}});
+    shelf(cr, 926, 974, 218, 32, {{945, 193, 14, 25}});
+    shelf(cr, 960, 996, 248, 30, {{979, 223, 15, 25}});
+    // A cask and a crate in the corner.
+    ellipse(cr, 830, 285, 18, 17);
+    set_radial(cr, 826, 280, 2, 20, {{0, hex(0x9a6a3a)}, {1, hex(0x4a2a14)}});
+    cairo_fill(cr);
+    for (double dx : {-10.0, 10.0}) fill_rect(cr, 830 + dx - 1, 268, 2, 34, hex(0x2a2a2a));
+    lamp(cr, 868, 222, 150);
+    // The floor, and the patch of light under the tunnel.
     stone_floor(cr, 800, 1082, 302, 18);
-    rock(cr, 800, 320, 1082, 400);
+    set_radial(cr, 1027, 300, 4, 50, {{0, hex(0xb0c8d8, 0.18)}, {1, hex(0xb0c8d8, 0)}});
+    cairo_arc(cr, 1027, 300, 50, 0, 2 * M_PI);
+    cairo_fill(cr);
+    rock(cr, 770, 320, 1110, 400);
 }
 
 void wells_cavern(cairo_t* cr) {
     // The cavern of the two wells, from the foot of the steps to the rim of
     // the chasm; the library after the wells fills its right end.
     rock(cr, 1279, -400, 2200, 400);
-    cairo_move_to(cr, 1279, 176);
-    cairo_line_to(cr, 1279, tread(1279) - 190);
-    cairo_curve_to(cr, 1330, -120, 1450, -170, 1560, -160);
-    cairo_line_to(cr, 1640, -200);
+    cairo_move_to(cr, 1300, 180);
+    cairo_line_to(cr, 1300, tread(1300) - 200);
+    cairo_curve_to(cr, 1340, -140, 1450, -175, 1560, -160);
+    cairo_curve_to(cr, 1600, -170, 1630, -220, 1640, -250);
     cairo_line_to(cr, 1640, -400);
     cairo_line_to(cr, 1945, -400);
-    cairo_line_to(cr, 1945, 176);
+    cairo_line_to(cr, 1945, 180);
     cairo_close_path(cr);
     cairo_save(cr);
     cairo_clip(cr);
-    masonry(cr, 1279, -400, 1945, 180, hex(0x50463e), 36, 18);
+    masonry(cr, 1279, -400, 1945, 180, hex(0x5a5048), 36, 18);
+    set_linear(cr, 0, -200, 0, 180, {{0, hex(0x000000, 0.35)}, {1, hex(0x000000, 0.0)}});
+    cairo_paint(cr);
     cairo_restore(cr);
-    // Stalactites in the cave part.
-    for (double x = 1290; x < 1640; x += U(14, 30)) {
-        double y = -140 + 30 * std::sin(x / 60.0) - 10, l = U(10, 40);
-        cairo_move_to(cr, x - 5, y - 10);
-        cairo_line_to(cr, x + 5, y - 10);
+    // Stalactites along the cave's roof.
+    for (double x = 1310; x < 1630; x += U(12, 26)) {
+        double t = (x - 1300) / 340.0;
+        double y = -140 - 30 * std::sin(t * M_PI) - 4, l = U(10, 38);
+        cairo_move_to(cr, x - 5, y - 12);
+        cairo_line_to(cr, x + 5, y - 12);
         cairo_line_to(cr, x + U(-1, 1), y + l);
         cairo_close_path(cr);
-        set(cr, hex(0x2a2420));
+        set_linear(cr, x - 5, 0, x + 5, 0, {{0, hex(0x1a1614)}, {0.4, hex(0x4a423a)}, {1, hex(0x1a1614)}});
         cairo_fill(cr);
     }
-    // The library between the wells, over the deep well's mouth.
-    bookcase(cr, 1372, 1472, {-40, 30}, {{1440, 5, 15, 25}}, 36);
-    lamp(cr, 1330, 0, 90);
+    // The library between the wells hangs on the wall over the deep well's
+    // mouth; the jungle book (13) stands on its lower shelf.
+    bookcase(cr, 1372, 1474, {-40, 30}, {{1440, 5, 15, 25}}, 36);
+    lamp(cr, 1325, 10, 100);
+    lamp(cr, 1600, 40, 100);
     // Floors at the wells' level.
     double y = world::kWellsY + 120;
-    stone_floor(cr, 1279, world::kWell1Left, y, 16);
+    stone_floor(cr, kStairFoot - 10, world::kWell1Left, y, 16);
     stone_floor(cr, world::kWell1Right, world::kWell2Left, y, 16);
     stone_floor(cr, world::kWell2Right, world::kChasmRim, y, 16);
 }
 
+void well_mouth(cairo_t* cr, double x0, double x1, double top, double depth) {
+    // Dressed stone lining, black at the throat, lit edges at the rims.
+    cairo_rectangle(cr, x0, top, x1 - x0, depth);
+    set_linear(cr, 0, top, 0, top + depth, {{0, hex(0x000000)}, {0.3, hex(0x0a0908)}, {1, hex(0x1c1814)}});
+    cairo_fill(cr);
+    for (double yy = top + 16; yy < top + depth; yy += 14) {
+        fill_rect(cr, x0, yy, 4, 11, hex(0x2a2420));
+        fill_rect(cr, x1 - 4, yy + 7, 4, 11, hex(0x2a2420));
+    }
+    for (double x : {x0 - 8, x1}) {
+        cairo_rectangle(cr, x, top - 2, 8, 18);
+        set_linear(cr, 0, top - 2, 0, top + 16, {{0, hex(0xf0e4d0)}, {0.3, hex(0xc8bca8)}, {1, hex(0x6a6058)}});
+        cairo_fill(cr);
+        fill_rect(cr, x, top - 2, 8, 1.5, hex(0xffffff, 0.6));
+    }
+}
+
 void wells(cairo_t* cr) {
     double top = world::kWellsY + 120;
-    // The first well: 100 px deep, a shelf of rungs to climb out.
+    // The first well: 100 px deep, a shelf of rungs to climb out by.
     double b1 = world::kWell1BottomY + 120;
-    cairo_rectangle(cr, world::kWell1Left, top, world::kWell1Right - world::kWell1Left, b1 - top);
-    set_linear(cr, 0, top, 0, b1, {{0, hex(0x050404)}, {0.4, hex(0x141110)}, {1, hex(0x24201c)}});
-    cairo_fill(cr);
-    stone_floor(cr, world::kWell1Left - 6, world::kWell1Right + 6, b1, 14);
-    ladder(cr, world::kWell1LadderX, top, b1, hex(0x8a6a40));
-    // The deep well: 220 px down to the flute player's floor.
+    well_mouth(cr, world::kWell1Left, world::kWell1Right, top, b1 - top);
+    stone_floor(cr, world::kWell1Left - 8, world::kWell1Right + 8, b1, 14);
+    ladder(cr, world::kWell1LadderX, top - 4, b1, hex(0x8a6a40));
+    // The deep well: 220 px down to a chamber where the flute player stands.
     double b2 = world::kWell2BottomY + 120;
-    cairo_rectangle(cr, world::kWell2Left, top, world::kWell2Right - world::kWell2Left, 90);
-    set_linear(cr, 0, top, 0, top + 90, {{0, hex(0x000000)}, {1, hex(0x0c0a09)}});
+    well_mouth(cr, world::kWell2Left, world::kWell2Right, top, 100);
+    cairo_move_to(cr, world::kWell2Left, top + 100);
+    cairo_curve_to(cr, world::kWell2Left - 10, top + 120, world::kWell2Left - 25, top + 140, world::kWell2Left - 28, b2);
+    cairo_line_to(cr, world::kWell2Right + 32, b2);
+    cairo_curve_to(cr, world::kWell2Right + 30, top + 150, world::kWell2Right + 12, top + 120, world::kWell2Right, top + 100);
+    cairo_close_path(cr);
+    set_linear(cr, 0, top + 100, 0, b2, {{0, hex(0x1c1814)}, {0.5, hex(0x2a241e)}, {1, hex(0x3a3028)}});
     cairo_fill(cr);
-    cairo_rectangle(cr, world::kWell2Left - 20, top + 90, world::kWell2Right - world::kWell2Left + 45, b2 - top - 90);
-    set_linear(cr, 0, top + 90, 0, b2, {{0, hex(0x0c0a09)}, {0.6, hex(0x1e1a16)}, {1, hex(0x302a24)}});
+    set_radial(cr, 1500, b2 - 40, 5, 110, {{0, hex(0x7090b0, 0.22)}, {1, hex(0x7090b0, 0)}});
+    cairo_arc(cr, 1500, b2 - 40, 110, 0, 2 * M_PI);
     cairo_fill(cr);
-    set_radial(cr, 1500, b2 - 30, 5, 90, {{0, hex(0x6080a0, 0.25)}, {1, hex(0x6080a0, 0)}});
-    cairo_arc(cr, 1500, b2 - 30, 90, 0, 2 * M_PI);
-    cairo_fill(cr);
-    stone_floor(cr, world::kWell2Left - 20, world::kWell2Right + 25, b2, 5);
-    // Bright rims, so that the mouths are plain to see.
-    for (double x : {double(world::kWell1Left), double(world::kWell2Left)})
-        fill_rect(cr, x - 6, top, 6, 16, hex(0xd8ccb8));
-    for (double x : {double(world::kWell1Right), double(world::kWell2Right)})
-        fill_rect(cr, x, top, 6, 16, hex(0xd8ccb8));
+    // Roots and drips in the chamber.
+    for (int i = 0; i < 8; ++i) {
+        double x = U(world::kWell2Left - 20, world::kWell2Right + 20), y = top + 110 + U(0, 20);
+        cairo_move_to(cr, x, y);
+        cairo_curve_to(cr, x + U(-8, 8), y + 20, x + U(-8, 8), y + 40, x + U(-6, 6), y + U(40, 70));
+        set(cr, hex(0x3a2a18, 0.8));
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    }
+    stone_floor(cr, world::kWell2Left - 30, world::kWell2Right + 34, b2, 5);
 }
 
 void right_library(cairo_t* cr) {

@@ -19,8 +19,8 @@ namespace {
 struct FailingBox : HeadlessPlatform {
     using HeadlessPlatform::HeadlessPlatform;
     int calls = 0;
-    std::vector<MessageBoxSpec> shown;
-    Answer message_box(const MessageBoxSpec& b) override {
+    std::vector<MessageBoxRequest> shown;
+    Answer message_box(const MessageBoxRequest& b) override {
         shown.push_back(b);
         if (++calls == 1) throw RuntimeError{5, "x"};
         return Answer::Ok;
