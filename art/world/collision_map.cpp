@@ -20,7 +20,7 @@ void paint_floor(Surface& m, const Floor& f) {
         else if (left_column(x)) on = f.phase == Phase::Both && x >= f.lo && x <= f.hi;
         else on = f.phase == Phase::Both && x >= f.lo + 6 && x <= f.hi + 6;
         if (!on) continue;
-        for (int y = f.py + 112; y <= f.py + 120; ++y) put(m, x, y, kWhite);
+        for (int y = f.py + 115; y <= f.py + 117; ++y) put(m, x, y, kWhite);
     }
 }
 
@@ -45,10 +45,12 @@ void paint_ladder(Surface& m, const Ladder& l) {
     }
     // Climbing up reads py + 111, climbing down py + 121, with py a multiple
     // of 4 from the top: both always an odd number of rows below py_top.
-    // The even rows stay dark, among them py_top + 116, where a jump aimed
-    // at the ladder's top would look for floor.
-    for (int y = l.py_top + 115; y <= l.py_bottom + 111; ++y)
-        put(m, l.x, y, ((y - l.py_top) & 1) ? kWhite : kNeutral);
+    // The even rows above the bottom floor stay dark, among them
+    // py_top + 116, where a jump aimed at the ladder's top looks for floor.
+    for (int y = l.py_top + 115; y <= l.py_bottom + 117; ++y) {
+        if ((y - l.py_top) & 1) put(m, l.x, y, kWhite);
+        else if (y <= l.py_bottom + 111) put(m, l.x, y, kNeutral);
+    }
 }
 
 }  // namespace

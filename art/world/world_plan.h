@@ -33,9 +33,10 @@ constexpr int kBottom = 399;
 inline int map_row(int world_y) { return world_y + 400; }
 
 // A level floor on which the professor stands at prof_y = py, for
-// prof_x in [lo, hi]. Painted white on rows py + 112 ... py + 120 (the
-// walking probe reads py + 116, so a professor a few pixels off still
-// walks); the rows under it stay neutral, so nobody falls through.
+// prof_x in [lo, hi]. Painted white on rows py + 115 ... py + 117 around
+// the walking probe's row py + 116, and no more: one climbing step (4 px)
+// off a floor he cannot walk, so he never walks in the air beside a
+// ladder. The rows under it stay neutral, so nobody falls through.
 enum class Phase { Both, RightOnly };
 struct Floor {
     const char* name;
