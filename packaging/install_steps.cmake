@@ -1,0 +1,77 @@
+# Steps run by `cmake --install` (and by CPack's staging install) around the
+# plain install rules of packaging.cmake. LEXOVO_STATE_DIR is the build
+# tree's packaging/ folder, where the uninstall target finds what these
+# steps noted down.
+
+# CPack's installation into its staging folder is not one to undo later.
+function(lexovo_staging_for_cpack out)
+  if("$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}" MATCHES "/_CPack_Packages/")
+    set(${out} TRUE PARENT_SCOPE)
+  else()
+    set(${out} FALSE PARENT_SCOPE)
+  endif()
+endfunction()
+
+# DESTDIR as an absolute path ("" when unset): the notes must name the
+# files wherever the uninstall target runs from.
+function(lexovo_destdir out)
+  set(d "$ENV{DESTDIR}")
+  if(d)
+    get_filename_component(d "${d}" ABSOLUTE)
+  endif()
+  set(${out} "${d}" PARENT_SCOPE)
+endfunction()
+
+# Adds to made_dirs.txt each folder of LEXOVO_INSTALL_DIRS (relative to the
+# prefix; "." is the prefix itself) that does not exist yet. What an earlier installation noted and
+# did not uninstall stays noted.
+function(lexovo_note_missing_dirs)
+  lexovo_staging_for_cpack(staging)
+  if(staging)
+    return()
+  endif()
+  lexovo_destdir(destdir)
+  set(file "${LEXOVO_STATE_DIR}/made_dirs.txt")
+  set(made "")
+  if(EXISTS "${file}")
+    file(STRINGS "${file}" made)
+  endif()
+  foreach(d IN LISTS LEXOVO_INSTALL_DIRS)
+    # The folder and those above it that are missing too, up to the prefix
+    # and beyond it when the prefix itself is new.
+    cmake_path(SET p NORMALIZE "${destdir}${CMAKE_INSTALL_PREFIX}/${d}")
+    string(REGEX REPLACE "/+$" "" p "${p}")
+    while(p AND NOT IS_DIRECTORY "${p}")
+      list(APPEND made "${p}")
+      cmake_path(GET p PARENT_PATH p)
+    endwhile()
+  endforeach()
+  list(REMOVE_DUPLICATES made)
+  list(JOIN made "\n" text)
+  file(WRITE "${file}" "${text}\n")
+endfunction()
+
+# Writes the menu entry with Exec= the program's full path under the prefix
+# and installs it into share/applications.
+function(lexovo_install_desktop_entry template program)
+  set(LEXOVO_EXEC "${CMAKE_INSTALL_PREFIX}/${program}")
+  set(out "${LEXOVO_STATE_DIR}/desktop/lexovo.desktop")
+  configure_file("${template}" "${out}" @ONLY)
+  file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications" TYPE FILE FILES "${out}")
+  set(CMAKE_INSTALL_MANIFEST_FILES "${CMAKE_INSTALL_MANIFEST_FILES}" PARENT_SCOPE)
+endfunction()
+
+# Writes installed_files.txt, every file this installation put in place,
+# DESTDIR included (install_manifest.txt names them without it).
+function(lexovo_note_installed_files)
+  lexovo_staging_for_cpack(staging)
+  if(staging)
+    return()
+  endif()
+  lexovo_destdir(destdir)
+  set(files ${CMAKE_INSTALL_MANIFEST_FILES})
+  list(REMOVE_DUPLICATES files)
+  list(TRANSFORM files PREPEND "${destdir}")
+  list(JOIN files "\n" text)
+  file(WRITE "${LEXOVO_STATE_DIR}/installed_files.txt" "${text}\n")
+endfunction()
