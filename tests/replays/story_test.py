@@ -4,7 +4,7 @@ milestones in its trace; takes a shot at each milestone for the gallery.
 
 usage: story_test.py REPLAY DATA_DIR SCRIPT KIND GALLERY_DIR [CHECK_TRACE]
 KIND: win, lose-fall, lose-spider, lose-time, lose-esc"""
-import json, os, subprocess, sys
+import json, os, shutil, subprocess, sys
 
 replay, data, script, kind, gallery = sys.argv[1:6]
 check = sys.argv[6] if len(sys.argv) > 6 else ''
@@ -40,7 +40,8 @@ entered, left = {}, {}
 for i, rec in enumerate(t):
     if prev is not None:
         for f in FIELDS:
-            if rec[f] != prev[f]:
+            # walking right and stopping toggles fall_state 0 <-> 1: not a milestone
+            if rec[f] != prev[f] and not (f == 'fall_state' and {rec[f], prev[f]} == {0, 1}):
                 milestones.append((i, '%s %s' % (f, json.dumps(rec[f]))))
         for it in ITEMS:
             if it in rec['inventory'] and it not in prev['inventory']:
@@ -130,6 +131,12 @@ with open(os.path.join(gallery, name + '.html'), 'w') as f:
     f.write('<!doctype html><meta charset="utf-8"><title>%s</title><h1>%s</h1>\n' % (name, name))
     for png, cap in pics:
         f.write('<figure style="display:inline-block;margin:8px"><img src="%s" width="240"><figcaption>%s</figcaption></figure>\n' % (png, cap))
+
+# One picture of the whole game, where ImageMagick's montage is at hand.
+if pics and shutil.which('montage'):
+    subprocess.run(['montage'] + [os.path.join(gallery, p) for p, _ in pics] +
+                   ['-tile', '6x', '-geometry', '240x270+4+4', '-background', '#202020',
+                    os.path.join(gallery, name + '-gallery.png')], capture_output=True)
 
 for x in failures:
     print('FAIL:', x)
