@@ -11,6 +11,8 @@ deb           `cpack -G DEB`, the package's control fields and contents,
               played under Xvfb (start dialog, Gioca, first frame), and
               `apt-get remove`. Needs root, dpkg and apt; exits 77 (skipped)
               otherwise, or when a lexovo package is installed already.
+screenshot    packaging/screenshot.txt still plays through lexovo-replay and
+              shoots a 480 x 540 picture (the one kept as docs/screenshot.png).
 play EXE      (run by deb under xvfb-run) starts EXE, presses Gioca and
               looks at the first frame of the game window.
 """
@@ -206,6 +208,27 @@ def case_install_tree(opts):
         shutil.rmtree(saved, ignore_errors=True)
 
 
+# --- screenshot -------------------------------------------------------------------
+
+def case_screenshot(opts):
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "screenshot.txt")
+    scratch = tempfile.mkdtemp(prefix="lexovo-shot-")
+    try:
+        os.mkdir(os.path.join(scratch, "docs"))
+        trace = os.path.join(scratch, "trace.jsonl")
+        must([os.path.join(opts.bin, "lexovo-replay"), script, "--trace", trace], "lexovo-replay", cwd=scratch)
+        shot = os.path.join(scratch, "docs", "screenshot.png")
+        w, h, _, raw = rgba(shot)
+        check((w, h) == (480, 540), "the screenshot script shoots the whole 480 x 540 window")
+        colours = {raw[i:i + 3] for i in range(0, len(raw), 4 * 7)}
+        check(len(colours) > 500, "a painted scene (%d colours)" % len(colours))
+        with open(trace) as f:
+            last = f.read().splitlines()[-1]
+        check('"mosca"' in last, "with the fly taken from the diary in the inventory")
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
+
+
 # --- deb ------------------------------------------------------------------------
 
 def installed_packages():
@@ -384,12 +407,14 @@ def main():
     ap.add_argument("--app-id", required=True)
     ap.add_argument("--data-files", required=True, type=lambda s: s.split(","))
     ap.add_argument("--icon-sizes", required=True, type=lambda s: s.split(","))
-    ap.add_argument("case", choices=["install_tree", "deb", "play"])
+    ap.add_argument("case", choices=["install_tree", "screenshot", "deb", "play"])
     ap.add_argument("exe", nargs="?")
     opts = ap.parse_args()
     try:
         if opts.case == "install_tree":
             return case_install_tree(opts) or 0
+        if opts.case == "screenshot":
+            return case_screenshot(opts) or 0
         if opts.case == "deb":
             return case_deb(opts)
         return case_play(opts, opts.exe)

@@ -144,6 +144,9 @@ if(NOT DEFINED BUILD_TESTING OR BUILD_TESTING)
       --data-files ${lexovo_data_csv} --icon-sizes ${lexovo_sizes_csv})
     # The installed tree, the entries' validity and the uninstall target.
     add_test(NAME package.install_tree COMMAND ${lexovo_test} install_tree)
+    # The script behind docs/screenshot.png still plays.
+    add_test(NAME package.screenshot_script COMMAND ${lexovo_test} screenshot)
+    set_tests_properties(package.screenshot_script PROPERTIES LABELS package TIMEOUT 60)
     # The .deb installed with apt on this machine and the installed game played.
     add_test(NAME package.deb COMMAND ${lexovo_test} deb)
     set_tests_properties(package.install_tree package.deb PROPERTIES
