@@ -284,8 +284,12 @@ void great_hall(cairo_t* cr) {
         cairo_set_line_width(cr, 10);
         cairo_stroke(cr);
     }
-    // The foundation under the lowest floor.
-    rock(cr, 0, 302, 935, 400);
+    // The foundation under the lowest floor: great dressed blocks, going
+    // dark with depth.
+    masonry(cr, 0, 302, 935, 400, hex(0x4a3e34), 64, 30);
+    set_linear(cr, 0, 302, 0, 400, {{0, hex(0x000000, 0.2)}, {1, hex(0x000000, 0.75)}});
+    cairo_rectangle(cr, 0, 302, 935, 98);
+    cairo_fill(cr);
 }
 
 void first_library(cairo_t* cr) {
@@ -295,8 +299,25 @@ void first_library(cairo_t* cr) {
     bookcase(cr, 0, 296, {-150, -95, -40, 16, 78, 181, 267}, keep, 40);
     // The shelf between 78 and 181 is deep: a second board at 128.
     shelf(cr, 7, 289, 128, 40, keep);
-    // A reading lamp and a globe on the floor.
+    // A reading lamp, and a globe on its stand by the ladder.
     lamp(cr, 150, 205, 110);
+    {
+        double gx = 236, gy = 246;
+        post(cr, gx - 2, gy + 14, 4, 24, pal::wood_dark);
+        fill_rect(cr, gx - 12, 285, 24, 3, pal::wood_dark);
+        ellipse(cr, gx, gy, 14, 14);
+        set_radial(cr, gx - 5, gy - 5, 1, 16, {{0, hex(0xd8e8c0)}, {0.5, hex(0x6a9a6a)}, {1, hex(0x2a4a3a)}});
+        cairo_fill(cr);
+        for (double a : {-0.5, 0.3}) {
+            ellipse(cr, gx + a * 8, gy - 2, 5, 7);
+            set(cr, hex(0xc8a860, 0.7));
+            cairo_fill(cr);
+        }
+        cairo_arc(cr, gx, gy, 16, -2.2, 1.3);
+        set(cr, pal::gold_dark);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+    }
     stone_floor(cr, 0, 362, 288, 14);
     // The wall that ends the lowest floor, under the galleries.
     masonry(cr, 362, 204, 935, 302, hex(0x5a4a3e), 30, 16);
@@ -323,7 +344,7 @@ void second_library(cairo_t* cr) {
     fill_rect(cr, 462, 28, 22, 3, pal::gold);
     gallery_floor(cr, 350, 935, world::kSpiderY + 120);
     // The side of the bookcase that ends gallery B on the left.
-    post(cr, 338, -172, 14, 184, pal::wood_dark);
+    post(cr, 352, -172, 7, 184, pal::wood_dark);
     // Ladders.
     ladder(cr, world::kLadder1X, world::kGalleryAY + 120, world::kStartY + 120);
     ladder(cr, world::kLadder2X, world::kGalleryBY + 120, world::kGalleryAY + 120);
@@ -337,7 +358,12 @@ void second_library(cairo_t* cr) {
     lamp(cr, 440, -200, 100);
     lamp(cr, 320, 60, 90);
     lamp(cr, 700, -120, 110);
+    // The tie beam under the vault from which the spider hangs on its thread
+    // (the game draws the thread from the top of the view at x 729).
+    plank(cr, 560, -400, 300, 12, pal::wood_dark);
+    fill_rect(cr, 724, -388, 10, 4, pal::steel_dark);
     cobweb(cr, 546, -400, 60, 1);
+    cobweb(cr, 760, -388, 40, 1);
     cobweb(cr, 935, -400, 50, -1);
 }
 
@@ -485,33 +511,50 @@ void vault(cairo_t* cr) {
     rock(cr, 770, 320, 1110, 400);
 }
 
+// The roof of the wells' cavern, from the top of the stair passage to the
+// right library's hall.
+double cavern_roof(double x) {
+    static const double pts[][2] = {{1180, -123}, {1250, -150}, {1330, -168}, {1450, -172},
+                                    {1520, -170}, {1580, -160}, {1615, -190}, {1640, -260}};
+    for (int i = 0; i + 1 < 8; ++i)
+        if (x <= pts[i + 1][0]) {
+            double t = (x - pts[i][0]) / (pts[i + 1][0] - pts[i][0]);
+            return pts[i][1] + t * (pts[i + 1][1] - pts[i][1]);
+        }
+    return -260;
+}
+
 void wells_cavern(cairo_t* cr) {
     // The cavern of the two wells, from the foot of the steps to the rim of
     // the chasm; the library after the wells fills its right end.
-    rock(cr, 1279, -400, 2200, 400);
-    cairo_move_to(cr, 1300, 180);
-    cairo_line_to(cr, 1300, tread(1300) - 200);
-    cairo_curve_to(cr, 1340, -140, 1450, -175, 1560, -160);
-    cairo_curve_to(cr, 1600, -170, 1630, -220, 1640, -250);
+    rock(cr, 1300, -400, 2200, 400);
+    cairo_move_to(cr, 1180, cavern_roof(1180));
+    for (double x = 1180; x <= 1640; x += 5) cairo_line_to(cr, x, cavern_roof(x));
     cairo_line_to(cr, 1640, -400);
     cairo_line_to(cr, 1945, -400);
     cairo_line_to(cr, 1945, 180);
+    cairo_line_to(cr, kStairFoot, 180);
+    for (double x = kStairFoot; x >= 1180; x -= 5) cairo_line_to(cr, x, tread(x) - 1);
     cairo_close_path(cr);
     cairo_save(cr);
     cairo_clip(cr);
-    masonry(cr, 1279, -400, 1945, 180, hex(0x5a5048), 36, 18);
+    masonry(cr, 1279, -400, 1945, 180, hex(0x5a5048), 34, 17);
     set_linear(cr, 0, -200, 0, 180, {{0, hex(0x000000, 0.35)}, {1, hex(0x000000, 0.0)}});
     cairo_paint(cr);
     cairo_restore(cr);
-    // Stalactites along the cave's roof.
-    for (double x = 1310; x < 1630; x += U(12, 26)) {
-        double t = (x - 1300) / 340.0;
-        double y = -140 - 30 * std::sin(t * M_PI) - 4, l = U(10, 38);
-        cairo_move_to(cr, x - 5, y - 12);
-        cairo_line_to(cr, x + 5, y - 12);
+    // The roof's edge, and stalactites hanging from it.
+    cairo_move_to(cr, 1180, cavern_roof(1180));
+    for (double x = 1180; x <= 1640; x += 5) cairo_line_to(cr, x, cavern_roof(x));
+    set(cr, hex(0x1a1614));
+    cairo_set_line_width(cr, 6);
+    cairo_stroke(cr);
+    for (double x = 1200; x < 1630; x += U(12, 26)) {
+        double y = cavern_roof(x), l = U(10, 34);
+        cairo_move_to(cr, x - 5, y - 4);
+        cairo_line_to(cr, x + 5, y - 4);
         cairo_line_to(cr, x + U(-1, 1), y + l);
         cairo_close_path(cr);
-        set_linear(cr, x - 5, 0, x + 5, 0, {{0, hex(0x1a1614)}, {0.4, hex(0x4a423a)}, {1, hex(0x1a1614)}});
+        set_linear(cr, x - 5, 0, x + 5, 0, {{0, hex(0x1a1614)}, {0.4, hex(0x5a5048)}, {1, hex(0x1a1614)}});
         cairo_fill(cr);
     }
     // The library between the wells hangs on the wall over the deep well's
