@@ -61,17 +61,24 @@ function(lexovo_install_desktop_entry template program)
   set(CMAKE_INSTALL_MANIFEST_FILES "${CMAKE_INSTALL_MANIFEST_FILES}" PARENT_SCOPE)
 endfunction()
 
-# Writes installed_files.txt, every file this installation put in place,
-# DESTDIR included (install_manifest.txt names them without it).
+# Adds to installed_files.txt every file this installation put in place,
+# DESTDIR included (install_manifest.txt names them without it). The list
+# grows with each installation from this build folder until the uninstall
+# target removes them all.
 function(lexovo_note_installed_files)
   lexovo_staging_for_cpack(staging)
   if(staging)
     return()
   endif()
   lexovo_destdir(destdir)
+  set(file "${LEXOVO_STATE_DIR}/installed_files.txt")
   set(files ${CMAKE_INSTALL_MANIFEST_FILES})
-  list(REMOVE_DUPLICATES files)
   list(TRANSFORM files PREPEND "${destdir}")
+  if(EXISTS "${file}")
+    file(STRINGS "${file}" before)
+    list(PREPEND files ${before})
+  endif()
+  list(REMOVE_DUPLICATES files)
   list(JOIN files "\n" text)
-  file(WRITE "${LEXOVO_STATE_DIR}/installed_files.txt" "${text}\n")
+  file(WRITE "${file}" "${text}\n")
 endfunction()

@@ -5,7 +5,8 @@
 
 install_tree  `cmake --install` into a scratch DESTDIR: exactly the expected
               files with the right modes, valid menu and AppStream entries,
-              sound icons; then the uninstall target removes all of it.
+              sound icons; a second prefix beside it; then the uninstall
+              target removes all of it.
 deb           `cpack -G DEB`, the package's control fields and contents,
               `apt-get install` of it on this machine, the INSTALLED game
               played under Xvfb (start dialog, Gioca, first frame), and
@@ -178,6 +179,14 @@ def case_install_tree(opts):
         for s in opts.icon_sizes:
             check_icon(os.path.join(root, "share/icons/hicolor/%sx%s/apps/lexovo.png" % (s, s)), int(s))
 
+        # A second installation from the same build folder, into /usr: the
+        # uninstall target takes both away.
+        must(["cmake", "--install", opts.build, "--prefix", "/usr"], "cmake --install --prefix /usr", env=env)
+        files, _ = tree(dest)
+        check(files == want | expected_files("/usr", opts), "a second prefix gets its own complete copy")
+        check(desktop_entry(os.path.join(dest, "usr/share/applications/lexovo.desktop")).get("Exec")
+              == "/usr/games/lexovo", "whose menu entry starts /usr/games/lexovo")
+
         with open(os.path.join(state, "made_dirs.txt")) as f:
             made = [line.strip() for line in f if line.strip()]
         check(os.path.join(root, "share/icons/hicolor/48x48/apps") in made and root in made,
@@ -189,10 +198,7 @@ def case_install_tree(opts):
         check(not os.path.exists(os.path.join(root, "share/games/lexovo")), "and the game's data folder")
         left = [d for d in made if os.path.exists(d)]
         check(not left, "and every folder the installation made (left: %s)" % left)
-        if dirs:
-            # Folders made by an install rule that ran before the packaging's
-            # own first one are not known to be the installation's.
-            print("note: empty folders left:", sorted(dirs))
+        check(not dirs, "nothing is left in the scratch folder (%s)" % sorted(dirs))
         check(not os.path.exists(os.path.join(state, "installed_files.txt")),
               "the uninstall target has nothing left to remove")
         r = run(["cmake", "--build", opts.build, "--target", "uninstall"])

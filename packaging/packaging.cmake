@@ -92,7 +92,8 @@ install(CODE "lexovo_install_desktop_entry(\"${CMAKE_CURRENT_LIST_DIR}/lexovo.de
 # Last: the list of everything installed, for the uninstall target.
 install(CODE "lexovo_note_installed_files()")
 
-# Removes what the last `cmake --install` put in place, and the folders it made.
+# Removes what `cmake --install` from this build folder put in place, and the
+# folders it made.
 add_custom_target(uninstall
   COMMAND ${CMAKE_COMMAND} -DINSTALLED=${lexovo_pkg_dir}/installed_files.txt
     -DMADE_DIRS=${lexovo_pkg_dir}/made_dirs.txt -DOWN_DIR=${LEXOVO_DATA_DIR}
@@ -151,7 +152,9 @@ if(NOT DEFINED BUILD_TESTING OR BUILD_TESTING)
     add_test(NAME package.deb COMMAND ${lexovo_test} deb)
     set_tests_properties(package.install_tree package.deb PROPERTIES
       LABELS package SKIP_RETURN_CODE 77 RESOURCE_LOCK lexovo_install)
-    set_tests_properties(package.install_tree PROPERTIES TIMEOUT 120)
+    # The window tests install from this build folder too, one at a time on
+    # the display.
+    set_tests_properties(package.install_tree PROPERTIES TIMEOUT 120 RESOURCE_LOCK "lexovo_install;x_display")
     set_tests_properties(package.deb PROPERTIES TIMEOUT 300 RESOURCE_LOCK "lexovo_install;x_display")
   endif()
 endif()

@@ -1,8 +1,8 @@
 # cmake -DINSTALLED=<installed_files.txt> -DMADE_DIRS=<made_dirs.txt>
 #       -DOWN_DIR=share/games/lexovo -P uninstall.cmake
 #
-# Removes every file the last `cmake --install` put in place (as noted in
-# INSTALLED), then the game's own data folder (the one ending in OWN_DIR)
+# Removes every file that `cmake --install` from this build folder put in
+# place (as noted in INSTALLED), then the game's own data folder (the one ending in OWN_DIR)
 # and each folder that the installation made (MADE_DIRS), when left empty,
 # the deepest first. Folders that were there before are kept, and so is
 # anything else found in them.
