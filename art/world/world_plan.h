@@ -128,32 +128,46 @@ constexpr std::array<Floor, 15> kFloors = {{
     {"spider's floor", kSpiderY, kLadder3X, kStairTopX, kB},
     {"crumbling landing", kSpiderY + 70, 965, 970, kB},
     {"vault", kVaultY, 820, 1010, kB},
-    {"plant top", kPlantTopY, kPlantX, 980, kB},
-    {"before the first well", kWellsY, 1245, 1295, kB},
+    {"plant top", kPlantTopY, kPlantX, 995, kB},
+    {"before the first well", kWellsY, 1260, 1295, kB},
     {"first well bottom", kWell1BottomY, 1300, 1350, kB},
     {"over the first well", kWellsY, 1300, 1415, kR},
     {"between the wells", kWellsY, 1355, 1415, kB},
     {"deep well bottom", kWell2BottomY, 1425, 1495, kB},
-    {"off the rope", kWellsY, 1480, 1495, kR},
+    {"off the rope", kWellsY, kRopeX - 5, 1495, kR},
     {"after the deep well", kWellsY, 1495, kRimX, kB},
-    {"library gallery", kGallery1Y, kLibraryLadderX, kGalleryLadderX, kB},
+    {"library gallery", kGallery1Y, kLibraryLadderX - 5, kGalleryLadderX + 5, kB},
 }};
-constexpr Floor kUpperGallery = {"upper gallery", kGallery2Y, 1700, kGalleryLadderX, kB};
+constexpr Floor kUpperGallery = {"upper gallery", kGallery2Y, 1700, kGalleryLadderX + 5, kB};
 
 constexpr std::array<Flight, 2> kFlights = {{
     {"stone steps", kStairTopX, kSpiderY, 14},    // to (965, -222): the crumbling landing
-    {"steps to the wells", 980, kPlantTopY, 53},  // to (1245, 55)
+    {"steps to the wells", 995, kPlantTopY, 53},  // to (1260, 55)
 }};
 
-constexpr std::array<Ladder, 8> kLadders = {{
+// Ladders standing free (the bean plant, the shelf in the first well, the
+// rope, the right library's ladders) climb from any of three columns side
+// by side (the plant's fourth would cross book 9's mark), so the player need not stand on one exact pixel;
+// the first three end floors and stop him on their column.
+constexpr std::array<Ladder, 18> kLadders = {{
     {"first library ladder", kLadder1X, kGalleryAY, kStartY, false},
     {"gallery A ladder", kLadder2X, kGalleryBY, kGalleryAY, false},
     {"gallery B ladder", kLadder3X, kSpiderY, kGalleryBY, false},
     {"bean plant", kPlantX, kPlantTopY, kVaultY, false},
+    {"bean plant", kPlantX + 5, kPlantTopY, kVaultY, false},
+    {"bean plant", kPlantX + 10, kPlantTopY, kVaultY, false},
+    {"first well shelf", kWell1LadderX - 5, kWellsY, kWell1BottomY, true},
     {"first well shelf", kWell1LadderX, kWellsY, kWell1BottomY, true},
+    {"first well shelf", kWell1LadderX + 5, kWellsY, kWell1BottomY, true},
+    {"rope", kRopeX - 5, kWellsY, kWell2BottomY, true},
     {"rope", kRopeX, kWellsY, kWell2BottomY, true},
+    {"rope", kRopeX + 5, kWellsY, kWell2BottomY, true},
+    {"library ladder", kLibraryLadderX - 5, kGallery1Y, kWellsY, false},
     {"library ladder", kLibraryLadderX, kGallery1Y, kWellsY, false},
+    {"library ladder", kLibraryLadderX + 5, kGallery1Y, kWellsY, false},
+    {"gallery ladder", kGalleryLadderX - 5, kGallery2Y, kGallery1Y, false},
     {"gallery ladder", kGalleryLadderX, kGallery2Y, kGallery1Y, false},
+    {"gallery ladder", kGalleryLadderX + 5, kGallery2Y, kGallery1Y, false},
 }};
 
 // The deep well has no edge for a man walking right: he stops at its brink
