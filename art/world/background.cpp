@@ -276,6 +276,30 @@ void great_hall(cairo_t* cr) {
         cairo_arc(cr, wx + ww / 2, wy + 60, 120, 0, 2 * M_PI);
         cairo_fill(cr);
     }
+    // A painting in a gilt frame above the first library: a moonlit view
+    // of a castle on a hill.
+    {
+        double fx = 70, fy = -320, fw = 150, fh = 100;
+        cairo_rectangle(cr, fx - 8, fy - 8, fw + 16, fh + 16);
+        set_linear(cr, fx - 8, fy - 8, fx + fw + 8, fy + fh + 8,
+                   {{0, pal::gold_light}, {0.5, pal::gold}, {1, pal::gold_dark}});
+        cairo_fill(cr);
+        cairo_rectangle(cr, fx, fy, fw, fh);
+        set_linear(cr, 0, fy, 0, fy + fh, {{0, hex(0x1a2a4a)}, {0.6, hex(0x3a4a6a)}, {1, hex(0x2a3a2a)}});
+        cairo_fill(cr);
+        ellipse(cr, fx + 115, fy + 25, 10, 10);
+        set(cr, hex(0xf0ecd0));
+        cairo_fill(cr);
+        cairo_move_to(cr, fx, fy + fh);
+        cairo_curve_to(cr, fx + 40, fy + 55, fx + 90, fy + 60, fx + fw, fy + 75);
+        cairo_line_to(cr, fx + fw, fy + fh);
+        cairo_close_path(cr);
+        set(cr, hex(0x1a2a1a));
+        cairo_fill(cr);
+        for (double tx : {45.0, 58.0, 71.0}) fill_rect(cr, fx + tx, fy + 40 - (tx == 58 ? 10 : 0), 9, 30, hex(0x2a2a34));
+        fill_rect(cr, fx + 45, fy + 55, 35, 15, hex(0x2a2a34));
+        fill_rect(cr, fx + 61, fy + 45, 3, 4, hex(0xffd070));
+    }
     // Vaulting ribs of the ceiling.
     for (double x = 0; x < 935; x += 180) {
         cairo_move_to(cr, x, -320);
@@ -386,9 +410,26 @@ void shaft(cairo_t* cr, double x0, double y0, double x1, double y1, Col light) {
     }
 }
 
+// Roots of the trees above, hanging through the rock of the cave's roof.
+void roots(cairo_t* cr, double x0, double x1, double y_top, double reach) {
+    for (double x = x0; x < x1; x += U(20, 50)) {
+        double l = U(0.4, 1) * reach, y = y_top;
+        cairo_move_to(cr, x, y);
+        double cx = x;
+        for (double t = 0; t < l; t += 12) {
+            cx += U(-4, 4);
+            cairo_line_to(cr, cx, y + t);
+        }
+        set(cr, hex(0x3a2a1a, 0.9));
+        cairo_set_line_width(cr, U(1.5, 3.5));
+        cairo_stroke(cr);
+    }
+}
+
 void stone_steps(cairo_t* cr) {
     // The rock the steps are cut in.
     rock(cr, 935, -400, 1300, 400);
+    roots(cr, 1080, 1300, -400, 90);
     // The passage above them: a diagonal vault from the spider's floor down
     // to the wells' cavern, lit by two lamps.
     cairo_move_to(cr, 930, -172);
@@ -528,6 +569,7 @@ void wells_cavern(cairo_t* cr) {
     // The cavern of the two wells, from the foot of the steps to the rim of
     // the chasm; the library after the wells fills its right end.
     rock(cr, 1300, -400, 2200, 400);
+    roots(cr, 1300, 1630, -400, 100);
     cairo_move_to(cr, 1180, cavern_roof(1180));
     for (double x = 1180; x <= 1640; x += 5) cairo_line_to(cr, x, cavern_roof(x));
     cairo_line_to(cr, 1640, -400);
