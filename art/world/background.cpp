@@ -373,11 +373,11 @@ void second_library(cairo_t* cr) {
     ladder(cr, world::kLadder1X, world::kGalleryAY + 120, world::kStartY + 120);
     ladder(cr, world::kLadder2X, world::kGalleryBY + 120, world::kGalleryAY + 120);
     ladder(cr, world::kLadder3X, world::kSpiderY + 120, world::kGalleryBY + 120);
-    // Book 2 lies on a low stool on gallery A.
+    // The low stool on gallery A on which the game lays book 2 (it draws the
+    // book itself, and no more once it has been read).
     fill_rect(cr, 396, 183, 40, 4, pal::wood_light);
     post(cr, 398, 186, 4, 6, pal::wood);
     post(cr, 430, 186, 4, 6, pal::wood);
-    book(cr, 398, 171, 35, 12, pal::leather_green);
     // Lamps.
     lamp(cr, 440, -200, 100);
     lamp(cr, 320, 60, 90);
