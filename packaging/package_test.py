@@ -109,7 +109,7 @@ def check_icon(path, size):
           % (size, size, 100.0 * len(opaque) / (w * h)))
     red = sum(1 for r, g, b in opaque if r > 120 and r > 2 * g and r > 2 * b)
     dark = sum(1 for r, g, b in opaque if r < 50 and g < 50 and b < 50)
-    check(red > 0.3 * len(opaque), "%dx%d icon: mostly red leather (%d of %d pixels)" % (size, size, red, len(opaque)))
+    check(red > 0.2 * len(opaque), "%dx%d icon: red leather (%d of %d pixels)" % (size, size, red, len(opaque)))
     check(dark > 0.02 * len(opaque), "%dx%d icon: dark glasses rims and outlines (%d pixels)" % (size, size, dark))
 
 
