@@ -676,17 +676,41 @@ void right_library(cairo_t* cr) {
 }
 
 void chasm(cairo_t* cr) {
-    // The abyss beyond the rim, and its far cliff.
-    set_linear(cr, 0, -400, 0, 400, {{0, hex(0x1a2030)}, {0.5, hex(0x0c0e16)}, {1, hex(0x000000)}});
+    // The abyss beyond the rim: a faint green light from far below and
+    // beyond (where the forest will open), the far cliff, hanging roots.
+    set_linear(cr, 0, -400, 0, 400, {{0, hex(0x141a24)}, {0.45, hex(0x0e141a)}, {1, hex(0x020304)}});
     cairo_rectangle(cr, world::kChasmRim, -400, 2200 - world::kChasmRim, 800);
     cairo_fill(cr);
+    set_radial(cr, 2080, 60, 10, 260, {{0, hex(0x4a8a5a, 0.22)}, {1, hex(0x4a8a5a, 0)}});
+    cairo_rectangle(cr, world::kChasmRim, -400, 2200 - world::kChasmRim, 800);
+    cairo_fill(cr);
+    // The far cliff, lit at its edge.
     cairo_move_to(cr, 2200, -400);
-    cairo_line_to(cr, 2140, -400);
-    for (double y = -400; y <= 400; y += 40) cairo_line_to(cr, 2130 + U(-15, 15), y);
+    double x = 2110;
+    cairo_line_to(cr, x, -400);
+    for (double y = -400; y <= 400; y += 25) {
+        x = 2105 + 14 * std::sin(y / 45.0) + U(-6, 6);
+        cairo_line_to(cr, x, y);
+    }
     cairo_line_to(cr, 2200, 400);
     cairo_close_path(cr);
-    set(cr, hex(0x2a2624));
+    set_linear(cr, 2090, 0, 2200, 0, {{0, hex(0x4a4440)}, {0.15, hex(0x2e2a28)}, {1, hex(0x161412)}});
     cairo_fill(cr);
+    for (int i = 0; i < 40; ++i) {
+        double cx = U(2120, 2200), cy = U(-400, 400);
+        cairo_move_to(cr, cx, cy);
+        cairo_line_to(cr, cx + U(8, 30), cy + U(-4, 4));
+        set(cr, hex(0x0a0908, 0.6));
+        cairo_set_line_width(cr, 1.2);
+        cairo_stroke(cr);
+    }
+    roots(cr, 1960, 2100, -400, 160);
+    // Ledges of rock going down into the dark on the near side.
+    for (double y = 240; y < 400; y += 45) {
+        ellipse(cr, world::kChasmRim + U(-10, 10), y, U(18, 30), 6);
+        set(cr, hex(0x2a2420));
+        cairo_fill(cr);
+    }
     // The rim of the floor, with a kerb of boulders the professor stops at.
     cairo_move_to(cr, world::kChasmRim, world::kWellsY + 120);
     cairo_line_to(cr, world::kChasmRim + 12, world::kWellsY + 130);
