@@ -134,8 +134,11 @@ TEST(WorldFiles, LaddersLeadFromFloorToFloor) {
                 << l.name;
     }
     // Ladders standing in a well offer no floor to a jump aimed at their top.
-    for (const world::Ladder& l : world::kLadders)
-        if (l.dotted) EXPECT_NE(at(l.x, l.py_top + 116), world::kWhite) << l.name;
+    for (const world::Ladder& l : world::kLadders) {
+        if (l.dotted) {
+            EXPECT_NE(at(l.x, l.py_top + 116), world::kWhite) << l.name;
+        }
+    }
 }
 
 TEST(WorldFiles, TheGamesOwnPicturesArePaintedWhereItDrawsThem) {
