@@ -18,7 +18,9 @@ Then it reports
   - places where nothing he can do moves him (he would be stuck for good),
   - places he lands on after a fall from which he cannot walk or climb
     (he hangs in the air, or stands on a floor only one way leads off),
-  - places where a walk or jump ends him in mid-air.
+  - places where a walk or jump ends him in mid-air,
+  - any edge before the vault but the one down the crumbling steps (every
+    fall there but that one, with the umbrella, ends the game).
 
 Exit status 0 when there are none, 1 otherwise.
 """
@@ -115,6 +117,11 @@ def main(argv):
     problems = report("before the vault", *before)
     falls = sorted(before[2])
     print("  its falls end at: " + ", ".join("(%d, %d)" % p for p in falls))
+    # Before the umbrella every fall is fatal: the only edge there may be is
+    # the one down the crumbling steps into the vault.
+    if falls != [(975, 182)]:
+        print("  an edge before the vault other than the crumbling steps' one")
+        problems += 1
     after = explore(gmap, (975, -210), 6, True)
     problems += report("after the plant", *after)
     print("  its falls end at: " + ", ".join("(%d, %d)" % p for p in sorted(after[2])))
