@@ -10,6 +10,9 @@ replay, data, script, kind, gallery = sys.argv[1:6]
 check = sys.argv[6] if len(sys.argv) > 6 else ''
 os.makedirs(gallery, exist_ok=True)
 name = os.path.splitext(os.path.basename(script))[0]
+for old in os.listdir(gallery):
+    if old.startswith(name + '-') and old.endswith('.png'):
+        os.remove(os.path.join(gallery, old))
 failures = []
 
 def expect(cond, what):
@@ -103,30 +106,72 @@ elif kind == 'lose-esc':
 else:
     sys.exit('unknown kind ' + kind)
 
-# The gallery: the script again with a shot after each milestone's line.
+# Moments worth a picture that no field marks: the animations half way.
+MOMENTS = [
+    ('the storm breaks', lambda r: r['plant_stage'] == 1 and r['counters']['storm_count'] >= 8),
+    ('rain', lambda r: r['plant_stage'] == 2 and r['counters']['storm_count'] == 30),
+    ('the plant grows', lambda r: r['plant_stage'] == 3 and r['counters']['grow_count'] >= 15),
+    ('the rope rises', lambda r: r['rope_stage'] == 2 and r['counters']['rope_count'] >= 12),
+    ('the forest opens', lambda r: r['jungle_stage'] == 1 and r['counters']['jungle_count'] >= 20),
+    ('the vine comes down', lambda r: r['final_anim'] and r['counters']['finale_count'] == 25),
+    ('the yell', lambda r: r['final_anim'] and r['counters']['finale_count'] == 33),
+    ('the swing', lambda r: r['final_anim'] and r['counters']['finale_count'] == 44),
+    ('the spider drops', lambda r: r['counters']['spider_y'] >= 60 and r['spider_state'] == 0),
+    ('the fall', lambda r: r['falling'] and r['counters']['fall_speed'] >= 15),
+]
+for label, pred in MOMENTS:
+    for i, rec in enumerate(t):
+        if pred(rec):
+            milestones.append((i, label))
+            break
+
+# The gallery: the script again with a shot after each milestone. A
+# milestone inside a "tick N" line splits that line at its tick.
 with open(script) as f:
     lines = f.read().split('\n')
-shots = {}
-for i, label in milestones:
-    ln = t[i]['line']
-    if t[i]['cmd'] == 'tick':
-        continue  # a tick N line: shot after the whole line
-    shots.setdefault(ln, label)
-for i, label in milestones:
-    if t[i]['cmd'] == 'tick':
-        shots.setdefault(t[i]['line'], label)
-shots[t[-1]['line'] if not last.get('ended') else t[-2]['line']] = 'the end'
+first_of_line = {}
+for i, rec in enumerate(t):
+    first_of_line.setdefault(rec['line'], i)
+cuts = {}  # line -> {tick offset within the line (None: after it): label}
+for i, label in sorted(milestones):
+    if last.get('ended') and i == len(t) - 1:
+        continue
+    rec = t[i]
+    offset = i - first_of_line[rec['line']] + 1 if rec['cmd'] == 'tick' else None
+    cuts.setdefault(rec['line'], {}).setdefault(offset, label)
+end_at = len(t) - 2 if last.get('ended') else len(t) - 1
+cuts.setdefault(t[end_at]['line'], {}).setdefault(None, 'the end')
 out, pics = [], []
+
+def shot(label, n):
+    png = '%s-%03d.png' % (name, len(pics) + 1)
+    out.append('shot ' + os.path.join(gallery, png))
+    pics.append((png, 'line %d: %s' % (n, label)))
+
 for n, text in enumerate(lines, 1):
-    out.append(text)
-    if n in shots and not (last.get('ended') and n == last['line']):
-        png = '%s-%03d.png' % (name, len(pics) + 1)
-        out.append('shot ' + os.path.join(gallery, png))
-        pics.append((png, 'line %d: %s' % (n, shots[n])))
+    here = cuts.get(n, {})
+    words = text.split()
+    ticked = [k for k in here if k is not None]
+    if ticked and words and words[0] == 'tick':
+        total = int(words[1]) if len(words) > 1 else 1
+        done = 0
+        for k in sorted(ticked):
+            if k > done:
+                out.append('tick %d' % (k - done))
+                done = k
+            shot(here[k], n)
+        if total > done:
+            out.append('tick %d' % (total - done))
+    else:
+        out.append(text)
+    if None in here:
+        shot(here[None], n)
 with_shots = os.path.join(gallery, name + '-shots.txt')
 with open(with_shots, 'w') as f:
     f.write('\n'.join(out))
-play(with_shots, os.path.join(gallery, name + '-shots.jsonl'))
+shot_trace = play(with_shots, os.path.join(gallery, name + '-shots.jsonl'))
+strip = lambda r: {k: v for k, v in r.items() if k != 'line'}
+expect([strip(r) for r in shot_trace] == [strip(r) for r in t], 'shots changed the game')
 with open(os.path.join(gallery, name + '.html'), 'w') as f:
     f.write('<!doctype html><meta charset="utf-8"><title>%s</title><h1>%s</h1>\n' % (name, name))
     for png, cap in pics:
