@@ -52,7 +52,7 @@ struct Totals {
 class Soak {
 public:
     Soak(std::string data, const std::vector<ScriptCommand>& script, uint64_t seed)
-        : data_(std::move(data)), script_(script), rng_(seed) {}
+        : data_(std::move(data)), script_(script), seed_(seed), rng_(seed) {}
 
     void run(long long ticks) {
         while (t_.ticks < ticks) one_game(ticks);
@@ -66,10 +66,10 @@ private:
     void fail(const std::string& what) {
         const GameState& s = game_->state();
         std::fprintf(stderr,
-                     "soak: broken after tick %lld (game %lld, last event %s): %s\n"
+                     "soak: seed %llu, broken after tick %lld (game %lld, last event %s): %s\n"
                      "  prof (%g, %g) scroll (%d, %d) inventory_last %d [%s|%s|%s|%s|%s] dragged_slot %d "
                      "dragged_item '%s' walk_step %d cursor_hidden %d\n",
-                     t_.ticks, t_.games, last_.c_str(), what.c_str(), double(s.prof_x), double(s.prof_y),
+                     static_cast<unsigned long long>(seed_), t_.ticks, t_.games, last_.c_str(), what.c_str(), double(s.prof_x), double(s.prof_y),
                      int(s.scroll_x), int(s.scroll_y), int(s.inventory_last), s.inventory[0].c_str(),
                      s.inventory[1].c_str(), s.inventory[2].c_str(), s.inventory[3].c_str(), s.inventory[4].c_str(),
                      int(s.dragged_slot), s.dragged_item.c_str(), int(game_->counters().walk_step),
@@ -232,6 +232,7 @@ private:
 
     std::string data_;
     const std::vector<ScriptCommand>& script_;
+    uint64_t seed_;
     std::mt19937_64 rng_;
     std::unique_ptr<HeadlessPlatform> platform_;
     std::unique_ptr<GameWindow> game_;
