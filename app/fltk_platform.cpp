@@ -345,7 +345,17 @@ void FltkPlatform::sound_rewind(int id) { audio_->rewind(id); }
 int FltkPlatform::sound_status(int id) { return audio_->status(id); }
 void FltkPlatform::sound_release(int id) { audio_->release(id); }
 void FltkPlatform::music_init() { audio_->music_init(); }
-void FltkPlatform::play_midi(const std::string& bare_name) { audio_->play_midi(bare_name); }
+void FltkPlatform::play_midi(const std::string& bare_name) {
+    // The first tune may still be loading when the window opens: it then
+    // starts a moment later instead of holding the first picture back.
+    Fl::remove_timeout(music_poll, this);
+    if (!audio_->play_midi_soon(bare_name)) Fl::add_timeout(0.02, music_poll, this);
+}
+
+void FltkPlatform::music_poll(void* self) {
+    auto* p = static_cast<FltkPlatform*>(self);
+    if (!p->audio_->poll()) Fl::repeat_timeout(0.02, music_poll, self);
+}
 #else
 // Built without the sound layer: the game runs silently, but a missing
 // effect file is still reported as it would be.
@@ -360,6 +370,7 @@ int FltkPlatform::sound_status(int) { return 0; }
 void FltkPlatform::sound_release(int) {}
 void FltkPlatform::music_init() {}
 void FltkPlatform::play_midi(const std::string&) {}
+void FltkPlatform::music_poll(void*) {}
 #endif
 
 void FltkPlatform::end_program() {

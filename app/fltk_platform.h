@@ -94,6 +94,7 @@ public:
 
 private:
     static void tick(void* self);
+    static void music_poll(void* self);
     void apply_cursor();
 
     GameView* view_;

@@ -78,9 +78,14 @@ struct SdlAudio::Impl {
         std::string path;
         Mix_Music* music = nullptr;  // ready to start from its beginning
         bool used = false;           // started at least once
-        std::future<Mix_Music*> spare;
+        std::shared_future<Mix_Music*> first;  // the first load, made in the background
+        std::shared_future<Mix_Music*> spare;
     };
+    // Loads never overlap: two synthesisers loading at once can bring the
+    // program down. Each load waits for the one before it.
+    std::shared_future<Mix_Music*> last_load;
     std::map<std::string, Tune> tunes;  // by bare name
+    std::string pending;                // a tune asked for before its first load was done
 
     static bool valid(int id) { return id >= 0 && id < kChannels; }
 
@@ -104,18 +109,42 @@ struct SdlAudio::Impl {
     bool paused_or_idle(int ch) const { return !Mix_Playing(ch) || Mix_Paused(ch); }
 
     static Mix_Music* load_tune(const std::string& path) { return file_exists(path) ? Mix_LoadMUS(path.c_str()) : nullptr; }
+    std::shared_future<Mix_Music*> load_later(const std::string& path) {
+        last_load = std::async(std::launch::async, [before = last_load, path] {
+                        if (before.valid()) before.wait();
+                        return load_tune(path);
+                    }).share();
+        return last_load;
+    }
+    Mix_Music* load_now(const std::string& path) {
+        if (last_load.valid()) last_load.wait();
+        return load_tune(path);
+    }
+    static Mix_Music* take(std::shared_future<Mix_Music*>& f) {
+        Mix_Music* m = f.valid() ? f.get() : nullptr;
+        f = {};
+        return m;
+    }
 
     // The tune under that name, loaded if need be; nullptr if it cannot be.
-    Tune* tune(const std::string& name) {
+    Tune& entry(const std::string& name) {
         Tune& t = tunes[name];
         if (t.path.empty()) t.path = resolve ? resolve(name) : name;
-        if (!t.music) t.music = load_tune(t.path);  // a failed load is tried again next time
+        return t;
+    }
+    static bool loading(Tune& t) {
+        return !t.music && t.first.valid() && t.first.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    }
+    Tune* tune(const std::string& name) {
+        Tune& t = entry(name);
+        if (!t.music && t.first.valid()) t.music = take(t.first);
+        if (!t.music) t.music = load_now(t.path);  // a failed load is tried again next time
         return t.music ? &t : nullptr;
     }
 
     void start(Tune& t) {
         if (t.used) {
-            Mix_Music* fresh = t.spare.valid() ? t.spare.get() : load_tune(t.path);
+            Mix_Music* fresh = t.spare.valid() ? take(t.spare) : load_now(t.path);
             if (fresh) {
                 Mix_FreeMusic(t.music);
                 t.music = fresh;
@@ -124,16 +153,18 @@ struct SdlAudio::Impl {
         }
         if (Mix_PlayMusic(t.music, kMusicLoops) != 0) return;
         t.used = true;
-        if (!t.spare.valid()) t.spare = std::async(std::launch::async, load_tune, t.path);
+        if (!t.spare.valid()) t.spare = load_later(t.path);
     }
 
     void free_tunes() {
+        pending.clear();
         for (auto& [name, t] : tunes) {
-            if (t.spare.valid())
-                if (Mix_Music* m = t.spare.get()) Mix_FreeMusic(m);
+            if (Mix_Music* m = take(t.first)) Mix_FreeMusic(m);
+            if (Mix_Music* m = take(t.spare)) Mix_FreeMusic(m);
             if (t.music) Mix_FreeMusic(t.music);
         }
         tunes.clear();
+        last_load = {};
     }
 };
 
@@ -249,17 +280,40 @@ void SdlAudio::music_init() {
                 break;
             }
     }
-    // Each load starts its own synthesiser: both tunes now, so that the 'm'
-    // key and the jungle switch answer at once.
-    impl_->tune("intro3.mid");
-    impl_->tune("symphony.mid");
+    // Each load starts its own synthesiser and reads the soundfont: both
+    // tunes now, in the background, so that the window does not wait for
+    // them and the 'm' key and the jungle switch answer at once later.
+    for (const char* name : {"intro3.mid", "symphony.mid"}) {
+        Impl::Tune& t = impl_->entry(name);
+        if (!t.music && !t.first.valid()) t.first = impl_->load_later(t.path);
+    }
 }
 
 void SdlAudio::play_midi(const std::string& bare_name) {
     if (!impl_->open) return;
     if (Mix_PlayingMusic()) Mix_HaltMusic();
+    impl_->pending.clear();
     if (bare_name.empty()) return;
     if (Impl::Tune* t = impl_->tune(bare_name)) impl_->start(*t);
+}
+
+bool SdlAudio::play_midi_soon(const std::string& bare_name) {
+    if (!impl_->open) return true;
+    if (!bare_name.empty() && Impl::loading(impl_->entry(bare_name))) {
+        if (Mix_PlayingMusic()) Mix_HaltMusic();
+        impl_->pending = bare_name;
+        return false;
+    }
+    play_midi(bare_name);
+    return true;
+}
+
+bool SdlAudio::poll() {
+    if (impl_->pending.empty()) return true;
+    if (Impl::loading(impl_->entry(impl_->pending))) return false;
+    std::string name = impl_->pending;
+    play_midi(name);
+    return true;
 }
 
 void SdlAudio::shutdown() {

@@ -28,6 +28,10 @@ public:
     // three times in all. Failures are silent.
     void music_init();
     void play_midi(const std::string& bare_name);
+    // The same without waiting: a tune whose first load is still under way
+    // starts from poll() once it is ready. False while one is waiting.
+    bool play_midi_soon(const std::string& bare_name);
+    bool poll();
 
     void shutdown();
 
