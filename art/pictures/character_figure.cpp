@@ -866,22 +866,34 @@ void paint_shoe_end_on(cairo_t* cr, Pt ankle, bool from_behind, const Tone& t) {
     set_colour(cr, blend(t.dark, palette::ink, 0.5));
     cairo_fill(cr);
 }
-}  // namespace
 
-void paint_back(cairo_t* cr, const BackPose& p) {
-    double cx = p.cx, sy = p.shoulder_y, hy = p.hip_y;
-    limb(cr, {cx - 4.8, hy + 1}, 5.2, p.left_knee, 4.3, p.left_ankle, 3.7, palette::trousers);
-    paint_shoe_end_on(cr, p.left_ankle, true, palette::shoe);
-    limb(cr, {cx + 4.8, hy + 1}, 5.2, p.right_knee, 4.3, p.right_ankle, 3.7, palette::trousers);
-    paint_shoe_end_on(cr, p.right_ankle, true, palette::shoe);
+// Both legs seen end on (from behind or from the front): the one on the
+// picture's left first.
+void legs_end_on(cairo_t* cr, double cx, double hy, Pt left_knee, Pt left_ankle, Pt right_knee, Pt right_ankle,
+                 bool from_behind) {
+    limb(cr, {cx - 4.8, hy + 1}, 5.2, left_knee, 4.3, left_ankle, 3.7, palette::trousers);
+    paint_shoe_end_on(cr, left_ankle, from_behind, palette::shoe);
+    limb(cr, {cx + 4.8, hy + 1}, 5.2, right_knee, 4.3, right_ankle, 3.7, palette::trousers);
+    paint_shoe_end_on(cr, right_ankle, from_behind, palette::shoe);
+}
 
+// The square-cut jacket, inked and woven; leaves the drawing clipped to it
+// (the caller adds its seams and then restores).
+void begin_square_jacket(cairo_t* cr, double cx, double sy, double hy, unsigned weave_seed) {
     Path jacket = [&](cairo_t* c) { path_square_jacket(c, cx, sy, hy); };
     inked(cr, jacket, lit_to_dark({cx - 8, sy}, {cx + 9, hy + 6}, palette::tweed), 2.0);
     cairo_save(cr);
     cairo_new_path(cr);
     jacket(cr);
     cairo_clip(cr);
-    weave(cr, cx - 13, sy - 7, cx + 13, hy + 9, palette::tweed, 17);
+    weave(cr, cx - 13, sy - 7, cx + 13, hy + 9, palette::tweed, weave_seed);
+}
+}  // namespace
+
+void paint_back(cairo_t* cr, const BackPose& p) {
+    double cx = p.cx, sy = p.shoulder_y, hy = p.hip_y;
+    legs_end_on(cr, cx, hy, p.left_knee, p.left_ankle, p.right_knee, p.right_ankle, true);
+    begin_square_jacket(cr, cx, sy, hy, 17);
     line(cr, {cx, sy - 4}, {cx, hy + 8}, palette::tweed.dark, 1.0);
     line(cr, {cx + 0.9, hy - 1}, {cx + 0.9, hy + 8}, palette::tweed.lit, 0.6, 0.7);
     line(cr, {cx - 8.5, sy - 3.5}, {cx - 7.0, sy + 9}, palette::tweed.dark, 0.8, 0.6);
@@ -907,17 +919,8 @@ void paint_back(cairo_t* cr, const BackPose& p) {
 
 void paint_front(cairo_t* cr, const FrontPose& p) {
     double cx = p.cx, sy = p.shoulder_y, hy = p.hip_y;
-    limb(cr, {cx - 4.8, hy + 1}, 5.2, p.right_knee, 4.3, p.right_ankle, 3.7, palette::trousers);
-    paint_shoe_end_on(cr, p.right_ankle, false, palette::shoe);
-    limb(cr, {cx + 4.8, hy + 1}, 5.2, p.left_knee, 4.3, p.left_ankle, 3.7, palette::trousers);
-    paint_shoe_end_on(cr, p.left_ankle, false, palette::shoe);
-    Path jacket = [&](cairo_t* c) { path_square_jacket(c, cx, sy, hy); };
-    inked(cr, jacket, lit_to_dark({cx - 8, sy}, {cx + 9, hy + 6}, palette::tweed), 2.0);
-    cairo_save(cr);
-    cairo_new_path(cr);
-    jacket(cr);
-    cairo_clip(cr);
-    weave(cr, cx - 13, sy - 7, cx + 13, hy + 9, palette::tweed, 29);
+    legs_end_on(cr, cx, hy, p.right_knee, p.right_ankle, p.left_knee, p.left_ankle, false);
+    begin_square_jacket(cr, cx, sy, hy, 29);
     // Shirt between the lapels, the tie, lapel edges, buttons, pockets.
     inked(cr, [&](cairo_t* k) {
         cairo_move_to(k, cx - 4.6, sy - 6);
