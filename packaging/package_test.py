@@ -300,7 +300,7 @@ def case_deb(opts):
         # display number ("Can't open display"), so that one is tried again.
         for attempt in range(3):
             r = run(play if os.environ.get("DISPLAY") else
-                    ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + play, timeout=120)
+                    ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -noreset"] + play, timeout=120)
             if "Can't open display" not in r.stdout + r.stderr:
                 break
         print(r.stdout.strip())

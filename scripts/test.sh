@@ -9,10 +9,11 @@ cmake --build build-test -j2
 cd build-test
 if [ -z "${DISPLAY:-}" ]; then
   # Our own Xvfb on a free display number, up and answering before the
-  # tests start.
+  # tests start. -noreset: an X server resets when its last client leaves,
+  # and a program starting in that moment cannot open the display.
   n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
   export DISPLAY=":$n"

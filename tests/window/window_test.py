@@ -18,7 +18,7 @@ import sys
 import tempfile
 import time
 
-SCREEN = "-screen 0 1024x768x24"
+SCREEN = "-screen 0 1024x768x24 -noreset"
 START_TITLE = "Gioco di Lexovo (versioni 4.0 e 5.0)"
 GAME_TITLE = "Gioco di Lexovo"
 
@@ -513,7 +513,7 @@ CASES = {"start_dialog": case_start_dialog, "start_dialog_closed": case_start_di
          "error_box": case_error_box,
          "large_screen": case_large_screen}
 # Cases that bring their own screen.
-OWN_SCREEN = {"large_screen": "-screen 0 1280x1200x24 -dpi 192"}
+OWN_SCREEN = {"large_screen": "-screen 0 1280x1200x24 -dpi 192 -noreset"}
 
 
 def main():
