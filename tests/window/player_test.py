@@ -55,7 +55,7 @@ def main():
     audio = os.path.join(folder, "audio.raw")
     log_path = os.path.join(folder, "log.txt")
     env = dict(os.environ, LEXOVO_TEST_LOG=log_path, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=audio)
-    proc = subprocess.Popen([exe], env=env, cwd=folder)
+    proc = w.launch(exe, env, folder)
     p = w.Program.__new__(w.Program)
     p.dir, p.log_path, p.proc = folder, log_path, proc
     rec = Recording(audio)

@@ -159,12 +159,27 @@ def dark(r, g, b):
 
 # --- the program -----------------------------------------------------------
 
+def launch(exe, env, cwd, tries=3):
+    """Starts the program. One that could not even open the display (it
+    leaves at once) is started again: the test display can refuse a client
+    for a moment, and that is not what the tests are about."""
+    for _ in range(tries):
+        proc = subprocess.Popen([exe], env=env, cwd=cwd)
+        try:
+            code = proc.wait(0.5)
+        except subprocess.TimeoutExpired:
+            return proc
+        print("the program left at once (status %d); starting it again" % code)
+        time.sleep(0.5)
+    return proc
+
+
 class Program:
     def __init__(self, exe):
         self.dir = tempfile.mkdtemp(prefix="lexovo-window-")
         self.log_path = os.path.join(self.dir, "log.txt")
         env = dict(os.environ, LEXOVO_TEST_LOG=self.log_path, SDL_AUDIODRIVER="dummy")
-        self.proc = subprocess.Popen([exe], env=env, cwd=self.dir)
+        self.proc = launch(exe, env, self.dir)
 
     def log(self):
         try:
