@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """The replay tool from the outside: exit statuses, bad lines, the trace
-shape other tools read, shots. usage: replay_tool_test.py REPLAY DATA_DIR [CHECK_TRACE]"""
+shape other tools read, shots. usage: replay_tool_test.py REPLAY DATA_DIR CHECK_TRACE"""
 import json, os, struct, subprocess, sys, tempfile, zlib
 
 replay, data = sys.argv[1], sys.argv[2]
-check = sys.argv[3] if len(sys.argv) > 3 else ''
+check = sys.argv[3]
 failures = []
 tmp = tempfile.mkdtemp()
 
@@ -63,7 +63,9 @@ expect([l['cmd'] for l in lines] == ['gioca'] + ['tick'] * 3 + ['keydown'] + ['t
 expect([l['line'] for l in lines][:2] == [2, 3], 'line numbers count the comment')
 expect(all(l['ran'] for l in lines if l['cmd'] == 'tick'), 'ticks did not run')
 expect(lines[-2]['boxes'] and lines[-2]['boxes'][0]['answer'] == 'no', 'queued answer not used')
-if check and os.path.exists(check):
+if not (os.path.isfile(check) and os.access(check, os.X_OK)):
+    failures.append('the trace contract checker cannot run: %r' % check)
+else:
     c = subprocess.run([check, trace], capture_output=True, text=True)
     expect(c.returncode == 0, 'trace breaks the contract: ' + c.stdout + c.stderr)
 

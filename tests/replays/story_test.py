@@ -2,12 +2,16 @@
 """Plays a whole-game script through lexovo-replay and checks the story's
 milestones in its trace; takes a shot at each milestone for the gallery.
 
-usage: story_test.py REPLAY DATA_DIR SCRIPT KIND GALLERY_DIR [CHECK_TRACE]
+The shots' pixels must match the golden frames (golden.py).
+
+usage: story_test.py REPLAY DATA_DIR SCRIPT KIND GALLERY_DIR CHECK_TRACE GOLDEN_FRAMES
 KIND: win, lose-fall, lose-spider, lose-time, lose-esc"""
 import json, os, shutil, subprocess, sys
 
-replay, data, script, kind, gallery = sys.argv[1:6]
-check = sys.argv[6] if len(sys.argv) > 6 else ''
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'golden'))
+import golden  # noqa: E402
+
+replay, data, script, kind, gallery, check, golden_frames = sys.argv[1:8]
 os.makedirs(gallery, exist_ok=True)
 name = os.path.splitext(os.path.basename(script))[0]
 for old in os.listdir(gallery):
@@ -29,9 +33,8 @@ def play(path, trace):
 
 trace_path = os.path.join(gallery, name + '.jsonl')
 t = play(script, trace_path)
-if check and os.path.exists(check):
-    c = subprocess.run([check, trace_path], capture_output=True, text=True)
-    expect(c.returncode == 0, 'trace breaks the contract: ' + c.stdout)
+contract = golden.check_contract(check, trace_path)
+expect(not contract, contract)
 
 # Milestones: the first trace line at which something of the story changes.
 ITEMS = ['mosca', 'ombrello', 'vaso', 'seme', 'forchetta', 'nuvola', 'libro', 'flauto', 'corda', 'tarzan']
@@ -172,6 +175,8 @@ with open(with_shots, 'w') as f:
 shot_trace = play(with_shots, os.path.join(gallery, name + '-shots.jsonl'))
 strip = lambda r: {k: v for k, v in r.items() if k != 'line'}
 expect([strip(r) for r in shot_trace] == [strip(r) for r in t], 'shots changed the game')
+frames = golden.compare_frames(golden_frames, [(png, cap, os.path.join(gallery, png)) for png, cap in pics])
+expect(not frames, frames)
 with open(os.path.join(gallery, name + '.html'), 'w') as f:
     f.write('<!doctype html><meta charset="utf-8"><title>%s</title><h1>%s</h1>\n' % (name, name))
     for png, cap in pics:
