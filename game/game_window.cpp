@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "art/picture_catalogue.h"
+#include "game/picture_catalogue.h"
 #include "core/bmp_load.h"
 #include "dialogs/report_error.h"
 #include "game/stored_pictures.h"

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "art/picture_catalogue.h"
+#include "game/picture_catalogue.h"
 #include "art/pictures/painter.h"
 
 // Empty when every catalogue entry is painted at its exact size, nothing

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "art/picture_catalogue.h"
+#include "game/picture_catalogue.h"
 #include "art/pictures/catalogue_check.h"
 #include "art/pictures/painter.h"
 #include "art/pictures/palette.h"

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "art/picture_catalogue.h"
+#include "game/picture_catalogue.h"
 #include "art/pictures/painter.h"
 
 namespace {

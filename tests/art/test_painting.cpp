@@ -8,7 +8,7 @@
 #include <map>
 #include <vector>
 
-#include "art/picture_catalogue.h"
+#include "game/picture_catalogue.h"
 #include "art/pictures/brush.h"
 #include "art/pictures/catalogue_check.h"
 #include "art/pictures/painter.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "art/picture_catalogue.h"
+#include "game/picture_catalogue.h"
 #include "art/pictures/palette.h"
 #include "core/bmp_load.h"
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "art/picture_catalogue.h"
+#include "game/picture_catalogue.h"
 #include "art/pictures/brush.h"
 #include "core/bmp_load.h"
 

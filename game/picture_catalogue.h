@@ -1,5 +1,5 @@
 // Every picture stored with the game window: its name, its size and what
-// kind of picture it is. The art generator paints exactly these; the game
+// kind of picture it is. The build-time painter paints exactly these; the game
 // loads them by name; the data checks hold the generated files to it.
 #pragma once
 #include <array>
