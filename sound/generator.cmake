@@ -6,7 +6,7 @@ add_library(lexovo_sound_synth STATIC
   ${CMAKE_CURRENT_LIST_DIR}/midi_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tunes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/analysis.cpp)
-target_include_directories(lexovo_sound_synth PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+lexovo_sees(lexovo_sound_synth core sound)
 
 add_executable(lexovo-sound ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(lexovo-sound PRIVATE lexovo_sound_synth)

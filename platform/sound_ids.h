@@ -1,4 +1,5 @@
-// The sixteen effects, in the order they are loaded and released.
+// The sixteen effects, in the order they are loaded and released: the ids
+// by which the game and every platform speak of their buffers.
 #pragma once
 
 enum Sfx : int {

@@ -217,7 +217,7 @@ def case_install_tree(opts):
 # --- screenshot -------------------------------------------------------------------
 
 def case_screenshot(opts):
-    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "screenshot.txt")
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging", "screenshot.txt")
     scratch = tempfile.mkdtemp(prefix="lexovo-shot-")
     try:
         os.mkdir(os.path.join(scratch, "docs"))

@@ -1,4 +1,4 @@
-#include "audio/sound_ids.h"
+#include "platform/sound_ids.h"
 
 const char* const kSfxNames[kSfxCount] = {
     "snd_step", "snd_stairs", "snd_flub", "snd_fly", "snd_noway", "snd_thunder", "snd_rain", "snd_grow",
