@@ -28,10 +28,9 @@ set(LEXOVO_SCREENSHOT_URL "${LEXOVO_WEB_URL}/docs/screenshot.png" CACHE STRING
 
 set(LEXOVO_GAMES_DIR games)
 set(LEXOVO_DATA_DIR share/games/lexovo)
-set(LEXOVO_ICON_SIZES 32 48 64 128 256)
 
-# Every file the game opens from its data folder, as the generators in art/
-# and sound/ write them into ${LEXOVO_BIN}.
+# Every file the game opens from its data folder, as the generators in
+# datagen/ write them into ${LEXOVO_BIN}.
 set(LEXOVO_DATA_FILES gameb2.bmp gamemap1.bmp j1.bmp j2.bmp j3.bmp)
 foreach(i RANGE 1 13)
   list(APPEND LEXOVO_DATA_FILES lib${i}.bmp)
@@ -46,20 +45,8 @@ set(lexovo_pkg_dir ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${lexovo_pkg_dir})
 
 # --- the icon -----------------------------------------------------------------
-add_executable(lexovo-icon-painter ${CMAKE_CURRENT_LIST_DIR}/icon_painter.cpp)
-target_link_libraries(lexovo-icon-painter PRIVATE lexovo_picture_painters lexovo_core PkgConfig::PANGOCAIRO)
-# Kept out of bin/, which holds what the game ships.
-set_target_properties(lexovo-icon-painter PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${lexovo_pkg_dir})
-set(lexovo_icon_dir ${lexovo_pkg_dir}/icons)
-set(lexovo_icons "")
-foreach(size IN LISTS LEXOVO_ICON_SIZES)
-  list(APPEND lexovo_icons ${lexovo_icon_dir}/${size}x${size}/apps/lexovo.png)
-endforeach()
-add_custom_command(OUTPUT ${lexovo_icons}
-  COMMAND lexovo-icon-painter ${lexovo_icon_dir} ${LEXOVO_ICON_SIZES}
-  DEPENDS lexovo-icon-painter
-  COMMENT "Painting the desktop icon")
-add_custom_target(lexovo_icons ALL DEPENDS ${lexovo_icons})
+# Painted by datagen/icon (target lexovo_icons): ${LEXOVO_ICON_DIR}/<N>x<N>/apps/lexovo.png
+# for each N of ${LEXOVO_ICON_SIZES}.
 
 # --- the menu and software-centre entries ---------------------------------------
 configure_file(${CMAKE_CURRENT_LIST_DIR}/metainfo.xml.in
@@ -82,7 +69,7 @@ lexovo_note_missing_dirs()")
 install(TARGETS lexovo RUNTIME DESTINATION ${LEXOVO_GAMES_DIR})
 install(FILES ${lexovo_data_paths} DESTINATION ${LEXOVO_DATA_DIR})
 foreach(size IN LISTS LEXOVO_ICON_SIZES)
-  install(FILES ${lexovo_icon_dir}/${size}x${size}/apps/lexovo.png
+  install(FILES ${LEXOVO_ICON_DIR}/${size}x${size}/apps/lexovo.png
     DESTINATION share/icons/hicolor/${size}x${size}/apps)
 endforeach()
 install(FILES ${lexovo_pkg_dir}/${LEXOVO_APP_ID}.metainfo.xml DESTINATION share/metainfo)
