@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "datagen/pictures/brush.h"
+#include "datagen/paint/brush.h"
 
 namespace fs = std::filesystem;
 
@@ -27,19 +27,13 @@ struct Pen {
     double width(double units, double min_px = 1.0) const { return std::max(units, min_px / scale); }
 };
 
-void stroke(cairo_t* cr, double w, Col c) {
-    cairo_set_line_width(cr, w);
-    set(cr, c);
-    cairo_stroke(cr);
-}
-
 // The soft shadow the book casts on whatever it lies on.
 void ground_shadow(cairo_t* cr) {
     cairo_save(cr);
     cairo_translate(cr, 134, 234);
     cairo_scale(cr, 1.0, 0.16);
     cairo_new_path(cr);
-    cairo_arc(cr, 0, 0, 112, 0, 2 * M_PI);
+    cairo_arc(cr, 0, 0, 112, 0, 2 * kPi);
     cairo_restore(cr);
     set_radial(cr, 134, 234, 0, 112, {{0, hex(0x1c120c, 0.45)}, {0.7, hex(0x1c120c, 0.18)}, {1, hex(0x1c120c, 0)}});
     cairo_fill(cr);
@@ -54,13 +48,13 @@ void book(cairo_t* cr, const Pen& pen, bool fine) {
     rounded_rect(cr, x + 12, y + 14, w, h, r);
     set(cr, pal::red_deep);
     cairo_fill_preserve(cr);
-    stroke(cr, pen.width(3), pal::ink);
+    stroke_col(cr, pen.width(3), pal::ink);
 
     // Page block: the cream edges on the right and at the foot.
     rounded_rect(cr, x + 7, y + 8, w, h, r * 0.6);
     set_linear(cr, x, y, x + w, y + h, {{0, pal::cream}, {1, pal::paper_dark}});
     cairo_fill_preserve(cr);
-    stroke(cr, pen.width(2.5), pal::sepia);
+    stroke_col(cr, pen.width(2.5), pal::sepia);
     if (fine) {
         for (int i = 1; i <= 3; ++i) {
             double d = i * 2.2;
@@ -69,14 +63,14 @@ void book(cairo_t* cr, const Pen& pen, bool fine) {
             cairo_move_to(cr, x + 14 + d, y + h + d - 1);
             cairo_line_to(cr, x + w + d - 6, y + h + d - 1);
         }
-        stroke(cr, pen.width(0.8, 0.5), alpha(pal::paper_dark, 0.9));
+        stroke_col(cr, pen.width(0.8, 0.5), alpha(pal::paper_dark, 0.9));
     }
 
     // Front board: leather with a light from the upper left.
     rounded_rect(cr, x, y, w, h, r);
     set_linear(cr, x, y, x + w, y + h, {{0, pal::red_light}, {0.45, pal::red}, {1, pal::red_deep}});
     cairo_fill_preserve(cr);
-    stroke(cr, pen.width(3.5, 1.2), pal::ink);
+    stroke_col(cr, pen.width(3.5, 1.2), pal::ink);
 
     // The spine's turn-over along the left edge, with raised bands.
     cairo_rectangle(cr, x + 3, y + 3, 24, h - 6);
@@ -84,7 +78,7 @@ void book(cairo_t* cr, const Pen& pen, bool fine) {
     cairo_fill(cr);
     cairo_move_to(cr, x + 27, y + 4);
     cairo_line_to(cr, x + 27, y + h - 4);
-    stroke(cr, pen.width(2.5, 1.0), hex(0x3a0806, 0.85));
+    stroke_col(cr, pen.width(2.5, 1.0), hex(0x3a0806, 0.85));
     for (double by : {y + 22, y + 58, y + h - 58, y + h - 22}) {
         cairo_rectangle(cr, x + 5, by - 3, 19, 6);
         set(cr, fine ? pal::gold : pal::gold_light);
@@ -94,15 +88,15 @@ void book(cairo_t* cr, const Pen& pen, bool fine) {
     // Gold tooling: a frame round the cover and the title label.
     if (fine) {
         rounded_rect(cr, x + 40, y + 16, w - 54, h - 32, 5);
-        stroke(cr, pen.width(3, 0.8), pal::gold);
+        stroke_col(cr, pen.width(3, 0.8), pal::gold);
         rounded_rect(cr, x + 46, y + 22, w - 66, h - 44, 3);
-        stroke(cr, pen.width(1.2, 0.5), alpha(pal::gold_light, 0.8));
+        stroke_col(cr, pen.width(1.2, 0.5), alpha(pal::gold_light, 0.8));
     }
     const double lx = x + 58, ly = y + 34, lw = w - 90, lh = 38;
     rounded_rect(cr, lx, ly, lw, lh, 4);
     set(cr, hex(0x3a0806));
     cairo_fill_preserve(cr);
-    stroke(cr, pen.width(3, 1.0), pal::gold_light);
+    stroke_col(cr, pen.width(3, 1.0), pal::gold_light);
     if (fine) {
         // The title as two gilt lines of lettering.
         cairo_rectangle(cr, lx + 10, ly + 10, lw - 20, 7);
@@ -138,7 +132,7 @@ void glasses(cairo_t* cr, const Pen& pen, bool fine) {
     cairo_translate(cr, 5, 7);
     for (double cx : {lx, rx}) {
         cairo_new_sub_path(cr);
-        cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
+        cairo_arc(cr, cx, cy, rad, 0, 2 * kPi);
     }
     cairo_set_line_width(cr, rim + 2);
     set(cr, hex(0x1c0604, 0.45));
@@ -152,12 +146,12 @@ void glasses(cairo_t* cr, const Pen& pen, bool fine) {
     cairo_move_to(cr, rx + rad - 2, cy - 10);
     cairo_curve_to(cr, rx, cy - 30, lx + 10, cy - 28, lx - 14, cy - 18);
     cairo_line_to(cr, lx - 22, cy - 8);
-    stroke(cr, pen.width(4.5, 1.2), hex(0x2a1a10));
+    stroke_col(cr, pen.width(4.5, 1.2), hex(0x2a1a10));
 
     // Lenses: pale glass that lightens the leather under it.
     for (double cx : {lx, rx}) {
         cairo_new_path(cr);
-        cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
+        cairo_arc(cr, cx, cy, rad, 0, 2 * kPi);
         set_radial(cr, cx - 8, cy - 10, 2, rad + 4,
                    {{0, hex(0xf4fbff, 0.78)}, {0.55, hex(0xd2e6ff, 0.58)}, {1, hex(0xa4c0e4, 0.62)}});
         cairo_fill(cr);
@@ -166,26 +160,26 @@ void glasses(cairo_t* cr, const Pen& pen, bool fine) {
     // Rims and the bridge.
     for (double cx : {lx, rx}) {
         cairo_new_path(cr);
-        cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
-        stroke(cr, rim, hex(0x1a1410));
+        cairo_arc(cr, cx, cy, rad, 0, 2 * kPi);
+        stroke_col(cr, rim, hex(0x1a1410));
         if (fine) {
             cairo_new_path(cr);
-            cairo_arc(cr, cx, cy, rad - 0.5, M_PI * 1.05, M_PI * 1.6);
-            stroke(cr, pen.width(1.6, 0.6), alpha(pal::gold_light, 0.85));
+            cairo_arc(cr, cx, cy, rad - 0.5, kPi * 1.05, kPi * 1.6);
+            stroke_col(cr, pen.width(1.6, 0.6), alpha(pal::gold_light, 0.85));
         }
     }
     cairo_new_path(cr);
-    cairo_arc(cr, (lx + rx) / 2, cy + 2, (rx - lx) / 2 - rad + 5, M_PI * 1.12, M_PI * 1.88);
-    stroke(cr, pen.width(6, 1.4), hex(0x1a1410));
+    cairo_arc(cr, (lx + rx) / 2, cy + 2, (rx - lx) / 2 - rad + 5, kPi * 1.12, kPi * 1.88);
+    stroke_col(cr, pen.width(6, 1.4), hex(0x1a1410));
 
     // Light on the glass.
     for (double cx : {lx, rx}) {
         cairo_new_path(cr);
-        cairo_arc(cr, cx, cy, rad - 9, M_PI * 1.08, M_PI * 1.42);
+        cairo_arc(cr, cx, cy, rad - 9, kPi * 1.08, kPi * 1.42);
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        stroke(cr, pen.width(5, 1.2), hex(0xffffff, 0.85));
+        stroke_col(cr, pen.width(5, 1.2), hex(0xffffff, 0.85));
         cairo_new_path(cr);
-        cairo_arc(cr, cx + 12, cy + 13, pen.width(2.6, 0.8), 0, 2 * M_PI);
+        cairo_arc(cr, cx + 12, cy + 13, pen.width(2.6, 0.8), 0, 2 * kPi);
         set(cr, hex(0xffffff, 0.7));
         cairo_fill(cr);
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
@@ -203,7 +197,7 @@ bool paint_icon(int size, const fs::path& file) {
     ground_shadow(cr);
     cairo_save(cr);
     cairo_translate(cr, 128, 128);
-    cairo_rotate(cr, -5 * M_PI / 180);
+    cairo_rotate(cr, -5 * kPi / 180);
     cairo_translate(cr, -128, -128);
     book(cr, pen, fine);
     cairo_surface_flush(canvas);

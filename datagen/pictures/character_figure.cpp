@@ -7,7 +7,6 @@
 namespace professor {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 Pt g_light{0.5, -0.866};
 
 double rad(double deg) { return deg * kPi / 180.0; }
@@ -18,16 +17,16 @@ Pt unit(Pt a) {
 }
 double dot(Pt a, Pt b) { return a.x * b.x + a.y * b.y; }
 
-void stop(cairo_pattern_t* p, double at, Colour c, double a = 1.0) {
+void stop(cairo_pattern_t* p, double at, Col c, double a = 1.0) {
     cairo_pattern_add_color_stop_rgba(p, at, c.r, c.g, c.b, a);
 }
 void tone_stops(cairo_pattern_t* p, const Tone& t) {
     stop(p, 0.0, t.lit);
-    stop(p, 0.3, blend(t.lit, t.base, 0.55));
+    stop(p, 0.3, mix(t.lit, t.base, 0.55));
     stop(p, 0.58, t.base);
     stop(p, 1.0, t.dark);
 }
-cairo_pattern_t* flat(Colour c) { return cairo_pattern_create_rgb(c.r, c.g, c.b); }
+cairo_pattern_t* flat(Col c) { return cairo_pattern_create_rgb(c.r, c.g, c.b); }
 
 // A small repeatable sequence of numbers in [0, 1) for cloth flecks.
 struct Dice {
@@ -38,19 +37,19 @@ struct Dice {
     }
 };
 
-void line(cairo_t* cr, Pt a, Pt b, Colour c, double w, double alpha = 1.0) {
+void line(cairo_t* cr, Pt a, Pt b, Col c, double w, double opacity = 1.0) {
     cairo_new_path(cr);
     cairo_move_to(cr, a.x, a.y);
     cairo_line_to(cr, b.x, b.y);
-    set_colour(cr, c, alpha);
+    set(cr, alpha(c, opacity));
     cairo_set_line_width(cr, w);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_stroke(cr);
 }
 
-void soft_spot(cairo_t* cr, Pt c, double r, Colour col, double alpha) {
+void soft_spot(cairo_t* cr, Pt c, double r, Col col, double opacity) {
     cairo_pattern_t* g = cairo_pattern_create_radial(c.x, c.y, 0, c.x, c.y, r);
-    stop(g, 0, col, alpha);
+    stop(g, 0, col, opacity);
     stop(g, 1, col, 0);
     cairo_new_path(cr);
     add_circle(cr, c, r);
@@ -125,7 +124,7 @@ void paint_shoe(cairo_t* cr, Pt ankle, double toe_deg, const Tone& t) {
     cairo_clip(cr);
     cairo_new_path(cr);
     cairo_rectangle(cr, -6, 2.9, 20, 3);
-    set_colour(cr, blend(t.dark, palette::ink, 0.5));
+    set(cr, mix(t.dark, pal::ink, 0.5));
     cairo_fill(cr);
     soft_spot(cr, {7.6, 0.9}, 2.2, t.lit, 0.9);
     cairo_restore(cr);
@@ -171,19 +170,19 @@ void folds(cairo_t* cr, Pt a, Pt joint, Pt b, double r, const Tone& t) {
 void paint_arm(cairo_t* cr, Pt shoulder, Pt elbow, Pt hand, Hand grip, Outfit outfit, double shade) {
     Pt d = unit(hand - elbow);
     Pt wrist = hand - d * 2.3;
-    Tone skin = dimmed(palette::skin, shade);
+    Tone skin = dimmed(pal::tone::skin, shade);
     if (outfit == Outfit::Tweed) {
-        Tone cloth = dimmed(palette::tweed, shade);
+        Tone cloth = dimmed(pal::tone::tweed, shade);
         limb(cr, shoulder, 3.9, elbow, 3.4, wrist, 3.1, cloth);
         folds(cr, shoulder, elbow, wrist, 3.4, cloth);
         // Leather patch on the elbow and the shirt cuff.
         Pt up = unit(elbow - shoulder);
         cairo_new_path(cr);
         add_ellipse(cr, elbow - up * 0.4, 1.9, 1.4, std::atan2(up.y, up.x));
-        set_colour(cr, blend(palette::shoe.base, palette::tweed.dark, 0.3 + 0.5 * (1 - shade)));
+        set(cr, mix(pal::tone::shoe.base, pal::tone::tweed.dark, 0.3 + 0.5 * (1 - shade)));
         cairo_fill(cr);
         inked(cr, [&](cairo_t* c) { add_capsule(c, wrist - d * 0.2, 2.5, wrist + d * 0.9, 2.3); },
-              rounded_across(wrist - d, wrist + d, 2.5, dimmed(palette::shirt, shade)), 1.2);
+              rounded_across(wrist - d, wrist + d, 2.5, dimmed(pal::tone::shirt, shade)), 1.2);
     } else {
         limb(cr, shoulder, 3.1, elbow, 2.6, wrist, 2.2, skin);
     }
@@ -192,7 +191,7 @@ void paint_arm(cairo_t* cr, Pt shoulder, Pt elbow, Pt hand, Hand grip, Outfit ou
 
 void paint_leg(cairo_t* cr, Pt hip, Pt knee, Pt ankle, double toe, Outfit outfit, double shade) {
     if (outfit == Outfit::Tweed) {
-        Tone cloth = dimmed(palette::trousers, shade);
+        Tone cloth = dimmed(pal::tone::trousers, shade);
         limb(cr, hip, 5.2, knee, 4.3, ankle, 3.7, cloth);
         folds(cr, hip, knee, ankle, 4.3, cloth);
         // The crease down the front of the trouser leg.
@@ -200,13 +199,13 @@ void paint_leg(cairo_t* cr, Pt hip, Pt knee, Pt ankle, double toe, Outfit outfit
         Pt n{-d.y, d.x};
         if (dot(n, g_light) < 0) n = n * -1;
         line(cr, knee + n * 1.6, ankle + n * 1.2 - d * 1.5, cloth.lit, 0.6, 0.6);
-        paint_shoe(cr, ankle, toe, dimmed(palette::shoe, shade));
+        paint_shoe(cr, ankle, toe, dimmed(pal::tone::shoe, shade));
     } else {
-        Tone skin = dimmed(palette::skin, shade);
+        Tone skin = dimmed(pal::tone::skin, shade);
         limb(cr, hip, 3.8, knee, 3.0, ankle, 2.4, skin);
         cairo_new_path(cr);
         add_circle(cr, knee, 1.3);
-        set_colour(cr, skin.lit, 0.6);
+        set(cr, alpha(skin.lit, 0.6));
         cairo_fill(cr);
         paint_bare_foot(cr, ankle, toe, skin);
     }
@@ -292,16 +291,16 @@ void paint_side_torso(cairo_t* cr, const SidePose& p, Pt neck_top) {
     Pt centre = P(1, 14);
     // The neck first: the collar and the head cover its ends.
     inked(cr, [&](cairo_t* c) { add_capsule(c, P(1.2, 30), 3.6, neck_top, 3.5); },
-          rounded_across(P(1.2, 30), neck_top, 3.6, dimmed(palette::skin, 0.9)), 1.6);
+          rounded_across(P(1.2, 30), neck_top, 3.6, dimmed(pal::tone::skin, 0.9)), 1.6);
 
     if (p.outfit == Outfit::Tweed) {
         Path jacket = [&](cairo_t* c) { path_jacket(c, f); };
-        inked(cr, jacket, lit_to_dark(centre + g_light * 15, centre - g_light * 13, palette::tweed), 2.0);
+        inked(cr, jacket, lit_to_dark(centre + g_light * 15, centre - g_light * 13, pal::tone::tweed), 2.0);
         cairo_save(cr);
         cairo_new_path(cr);
         jacket(cr);
         cairo_clip(cr);
-        weave(cr, centre.x - 16, centre.y - 26, centre.x + 16, centre.y + 26, palette::tweed, 71);
+        weave(cr, centre.x - 16, centre.y - 26, centre.x + 16, centre.y + 26, pal::tone::tweed, 71);
         // The shirt and tie in the opening of the lapels.
         inked(cr, [&](cairo_t* c) {
             Pt a = P(2.2, 34.6), b = P(6.4, 33.8), d = P(9.9, 21.5), e = P(8.8, 19.8), g = P(5.4, 27);
@@ -311,9 +310,9 @@ void paint_side_torso(cairo_t* cr, const SidePose& p, Pt neck_top) {
             cairo_line_to(c, e.x, e.y);
             cairo_line_to(c, g.x, g.y);
             cairo_close_path(c);
-        }, lit_to_dark(P(7, 33), P(5, 22), palette::shirt), 1.1);
-        line(cr, P(6.2, 31.4), P(9.0, 21.6), palette::tie.base, 1.5);
-        line(cr, P(6.5, 30.8), P(8.6, 23.0), palette::tie.lit, 0.5, 0.8);
+        }, lit_to_dark(P(7, 33), P(5, 22), pal::tone::shirt), 1.1);
+        line(cr, P(6.2, 31.4), P(9.0, 21.6), pal::tone::tie.base, 1.5);
+        line(cr, P(6.5, 30.8), P(8.6, 23.0), pal::tone::tie.lit, 0.5, 0.8);
         // Lapel, buttons, pocket.
         cairo_new_path(cr);
         {
@@ -321,20 +320,20 @@ void paint_side_torso(cairo_t* cr, const SidePose& p, Pt neck_top) {
             cairo_move_to(cr, a.x, a.y);
             cairo_curve_to(cr, b.x, b.y, c2.x, c2.y, d.x, d.y);
         }
-        set_colour(cr, palette::tweed.dark);
+        set(cr, pal::tone::tweed.dark);
         cairo_set_line_width(cr, 1.1);
         cairo_stroke(cr);
         for (Pt b : {P(10.6, 10.5), P(10.7, 3.0)}) {
-            inked(cr, [&](cairo_t* c) { add_circle(c, b, 0.9); }, flat(palette::shoe.base), 1.0);
+            inked(cr, [&](cairo_t* c) { add_circle(c, b, 0.9); }, flat(pal::tone::shoe.base), 1.0);
             cairo_new_path(cr);
             add_circle(cr, b + Pt{-0.25, -0.3}, 0.35);
-            set_colour(cr, palette::gold.lit);
+            set(cr, pal::tone::gold.lit);
             cairo_fill(cr);
         }
-        line(cr, P(-3.5, -0.5), P(6.0, -0.5), palette::tweed.dark, 1.1);
-        line(cr, P(-3.3, -1.5), P(5.8, -1.5), palette::tweed.lit, 0.6, 0.6);
+        line(cr, P(-3.5, -0.5), P(6.0, -0.5), pal::tone::tweed.dark, 1.1);
+        line(cr, P(-3.3, -1.5), P(5.8, -1.5), pal::tone::tweed.lit, 0.6, 0.6);
         // The back seam's shadow and the coat tail's fold.
-        line(cr, P(-7.8, 24), P(-8.4, -7), palette::tweed.dark, 1.0, 0.5);
+        line(cr, P(-7.8, 24), P(-8.4, -7), pal::tone::tweed.dark, 1.0, 0.5);
         cairo_restore(cr);
         // The shirt collar standing round the neck.
         inked(cr, [&](cairo_t* c) {
@@ -344,16 +343,16 @@ void paint_side_torso(cairo_t* cr, const SidePose& p, Pt neck_top) {
             cairo_line_to(c, d.x, d.y);
             cairo_line_to(c, e.x, e.y);
             cairo_close_path(c);
-        }, lit_to_dark(P(4, 37), P(-2, 33), palette::shirt), 1.2);
+        }, lit_to_dark(P(4, 37), P(-2, 33), pal::tone::shirt), 1.2);
         // The bow tie under the chin.
         inked(cr, [&](cairo_t* c) {
             Pt k = P(6.6, 33.8);
             add_ellipse(c, k + Pt{0, -1.2}, 1.1, 1.5, 0.4);
             add_ellipse(c, k + Pt{0.2, 1.2}, 1.1, 1.5, -0.4);
-        }, lit_to_dark(P(7, 36), P(6, 32), palette::tie), 1.1);
+        }, lit_to_dark(P(7, 36), P(6, 32), pal::tone::tie), 1.1);
     } else {
         Path body = [&](cairo_t* c) { path_bare_torso(c, f); };
-        inked(cr, body, lit_to_dark(centre + g_light * 14, centre - g_light * 12, palette::skin), 2.0);
+        inked(cr, body, lit_to_dark(centre + g_light * 14, centre - g_light * 12, pal::tone::skin), 2.0);
         // White curls on the old chest.
         cairo_save(cr);
         cairo_new_path(cr);
@@ -362,13 +361,13 @@ void paint_side_torso(cairo_t* cr, const SidePose& p, Pt neck_top) {
         for (Pt q : {P(6.0, 29.5), P(7.6, 27.0), P(5.0, 26.5)}) {
             cairo_new_path(cr);
             cairo_arc(cr, q.x, q.y, 0.8, 0, 1.6 * kPi);
-            set_colour(cr, palette::hair.base);
+            set(cr, pal::tone::hair.base);
             cairo_set_line_width(cr, 0.6);
             cairo_stroke(cr);
         }
         cairo_restore(cr);
         Path tunic = [&](cairo_t* c) { path_tunic(c, f); };
-        inked(cr, tunic, lit_to_dark(centre + g_light * 15, centre - g_light * 13, palette::leopard), 1.9);
+        inked(cr, tunic, lit_to_dark(centre + g_light * 15, centre - g_light * 13, pal::tone::leopard), 1.9);
         cairo_save(cr);
         cairo_new_path(cr);
         tunic(cr);
@@ -379,20 +378,14 @@ void paint_side_torso(cairo_t* cr, const SidePose& p, Pt neck_top) {
 }
 }  // namespace
 
-// --- colour and primitives ----------------------------------------------
-Colour blend(Colour a, Colour b, double t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
+// --- shading and primitives ---------------------------------------------
 Tone dimmed(const Tone& t, double k) {
     if (k >= 1.0) return t;
-    Colour shade = blend(t.dark, palette::ink, 0.35);
+    Col shade = mix(t.dark, pal::ink, 0.35);
     double m = 1.0 - k;
-    return {blend(t.lit, t.base, m * 1.6 > 1 ? 1 : m * 1.6), blend(t.base, t.dark, m * 1.4 > 1 ? 1 : m * 1.4),
-            blend(t.dark, shade, m * 1.6 > 1 ? 1 : m * 1.6)};
+    return {mix(t.lit, t.base, m * 1.6 > 1 ? 1 : m * 1.6), mix(t.base, t.dark, m * 1.4 > 1 ? 1 : m * 1.4),
+            mix(t.dark, shade, m * 1.6 > 1 ? 1 : m * 1.6)};
 }
-
-void set_colour(cairo_t* cr, Colour c, double a) { cairo_set_source_rgba(cr, c.r, c.g, c.b, a); }
 
 void add_ellipse(cairo_t* cr, Pt c, double rx, double ry, double angle) {
     cairo_save(cr);
@@ -431,7 +424,7 @@ void inked(cairo_t* cr, const Path& shape, cairo_pattern_t* fill, double outline
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_width(cr, outline);
-    set_colour(cr, palette::ink);
+    set(cr, pal::ink);
     cairo_stroke_preserve(cr);
     cairo_set_source(cr, fill);
     cairo_fill(cr);
@@ -461,7 +454,7 @@ cairo_pattern_t* dome(Pt centre, double r, const Tone& t) {
     Pt hot = centre + g_light * (r * 0.4);
     cairo_pattern_t* p = cairo_pattern_create_radial(hot.x, hot.y, 0, centre.x, centre.y, r);
     stop(p, 0.0, t.lit);
-    stop(p, 0.45, blend(t.lit, t.base, 0.7));
+    stop(p, 0.45, mix(t.lit, t.base, 0.7));
     stop(p, 0.8, t.base);
     stop(p, 1.0, t.dark);
     return p;
@@ -473,7 +466,7 @@ void limb(cairo_t* cr, Pt root, double r0, Pt joint, double r1, Pt end, double r
     add_capsule(cr, joint, r1, end, r2);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_width(cr, 2.0);
-    set_colour(cr, palette::ink);
+    set(cr, pal::ink);
     cairo_stroke(cr);
     for (int k = 0; k < 2; ++k) {
         Pt a = k == 0 ? root : joint, b = k == 0 ? joint : end;
@@ -494,13 +487,13 @@ void weave(cairo_t* cr, double x0, double y0, double x1, double y1, const Tone& 
     for (int i = 0; i < n; ++i) {
         double x = x0 + dice.next() * (x1 - x0), y = y0 + dice.next() * (y1 - y0);
         double kind = dice.next();
-        Colour c = kind < 0.45 ? t.lit : (kind < 0.9 ? t.dark : palette::tie.dark);
+        Col c = kind < 0.45 ? t.lit : (kind < 0.9 ? t.dark : pal::tone::tie.dark);
         double a = kind < 0.9 ? 0.35 : 0.3;
         double dx = (dice.next() < 0.5 ? 1.0 : -1.0) * 0.9;
         cairo_new_path(cr);
         cairo_move_to(cr, x, y);
         cairo_line_to(cr, x + dx, y + 0.9);
-        set_colour(cr, c, a);
+        set(cr, alpha(c, a));
         cairo_set_line_width(cr, 0.7);
         cairo_stroke(cr);
     }
@@ -508,7 +501,7 @@ void weave(cairo_t* cr, double x0, double y0, double x1, double y1, const Tone& 
 
 void rosettes(cairo_t* cr, double x0, double y0, double x1, double y1, unsigned seed) {
     Dice dice{seed};
-    Colour spot = hexc(0x3a1f0c), inner = hexc(0xc07a26);
+    Col spot = hex(0x3a1f0c), inner = hex(0xc07a26);
     for (double y = y0; y < y1; y += 6.0) {
         for (double x = x0 + (int((y - y0) / 6.0) % 2) * 3.2; x < x1; x += 6.4) {
             Pt c{x + (dice.next() - 0.5) * 3.4, y + (dice.next() - 0.5) * 3.4};
@@ -516,7 +509,7 @@ void rosettes(cairo_t* cr, double x0, double y0, double x1, double y1, unsigned 
                 // A plain spot.
                 cairo_new_path(cr);
                 add_ellipse(cr, c, 0.7 + dice.next() * 0.5, 0.6 + dice.next() * 0.4, dice.next() * 3);
-                set_colour(cr, spot);
+                set(cr, spot);
                 cairo_fill(cr);
                 continue;
             }
@@ -524,7 +517,7 @@ void rosettes(cairo_t* cr, double x0, double y0, double x1, double y1, unsigned 
             double r = 1.3 + dice.next() * 0.8;
             cairo_new_path(cr);
             add_ellipse(cr, c, r * 0.75, r * 0.6, dice.next() * 3);
-            set_colour(cr, inner);
+            set(cr, inner);
             cairo_fill(cr);
             int n = 3 + int(dice.next() * 2.99);
             double a0 = dice.next() * 6.28;
@@ -533,7 +526,7 @@ void rosettes(cairo_t* cr, double x0, double y0, double x1, double y1, unsigned 
                 Pt q = c + Pt{std::cos(a) * r, std::sin(a) * r * 0.85};
                 cairo_new_path(cr);
                 add_ellipse(cr, q, 0.55 + dice.next() * 0.35, 0.4 + dice.next() * 0.2, a + 1.57);
-                set_colour(cr, spot);
+                set(cr, spot);
                 cairo_fill(cr);
             }
         }
@@ -553,10 +546,10 @@ void star(cairo_t* cr, Pt c, double r, double turn) {
                 cairo_line_to(k, x, y);
         }
         cairo_close_path(k);
-    }, dome(c, r, palette::gold), 1.2);
+    }, dome(c, r, pal::tone::gold), 1.2);
     cairo_new_path(cr);
     add_circle(cr, c + Pt{-r * 0.15, -r * 0.2}, r * 0.22);
-    set_colour(cr, hexc(0xfff4c4), 0.9);
+    set(cr, hex(0xfff4c4, 0.9));
     cairo_fill(cr);
 }
 
@@ -565,7 +558,7 @@ void paint_head_side(cairo_t* cr, Pt c, double tilt, Outfit, Face face) {
     cairo_save(cr);
     cairo_translate(cr, c.x, c.y);
     cairo_rotate(cr, rad(tilt));
-    const Tone& skin = palette::skin;
+    const Tone& skin = pal::tone::skin;
     Path skull = [&](cairo_t* k) {
         add_ellipse(k, {0, 0}, 9.2, 10.0);
         add_ellipse(k, {3.4, 5.0}, 6.8, 5.4);
@@ -576,25 +569,25 @@ void paint_head_side(cairo_t* cr, Pt c, double tilt, Outfit, Face face) {
     cairo_new_path(cr);
     skull(cr);
     cairo_clip(cr);
-    soft_spot(cr, {1.5, -7.0}, 3.4, hexc(0xffffff), 0.65);
-    soft_spot(cr, {5.0, 4.0}, 3.0, palette::blush, 0.45);
-    soft_spot(cr, {10.6, 1.6}, 2.5, palette::blush, 0.6);
+    soft_spot(cr, {1.5, -7.0}, 3.4, hex(0xffffff), 0.65);
+    soft_spot(cr, {5.0, 4.0}, 3.0, pal::blush, 0.45);
+    soft_spot(cr, {10.6, 1.6}, 2.5, pal::blush, 0.6);
     cairo_new_path(cr);
     cairo_arc(cr, 9.2, 3.4, 1.4, 1.2, 2.9);
-    set_colour(cr, skin.dark, 0.9);
+    set(cr, alpha(skin.dark, 0.9));
     cairo_set_line_width(cr, 0.6);
     cairo_stroke(cr);
     cairo_restore(cr);
     if (face == Face::Dazed) {
         // The bump where he hit the ground.
         inked(cr, [](cairo_t* k) { add_ellipse(k, {0.5, -9.6}, 2.6, 1.9, -0.1); }, dome({0.2, -10.2}, 3.2, skin), 1.2);
-        soft_spot(cr, {0.6, -9.6}, 2.0, palette::blush, 0.8);
+        soft_spot(cr, {0.6, -9.6}, 2.0, pal::blush, 0.8);
     }
     // Ear.
     inked(cr, [](cairo_t* k) { add_ellipse(k, {-2.6, 1.6}, 2.3, 3.1, 0.15); }, dome({-2.3, 1.0}, 3.4, skin), 1.2);
     cairo_new_path(cr);
     cairo_arc(cr, -2.4, 1.6, 1.2, -1.2, 1.9);
-    set_colour(cr, skin.dark);
+    set(cr, skin.dark);
     cairo_set_line_width(cr, 0.6);
     cairo_stroke(cr);
     // White tufts round the back of the bald head.
@@ -605,11 +598,11 @@ void paint_head_side(cairo_t* cr, Pt c, double tilt, Outfit, Face face) {
         add_circle(k, {-5.2, 7.5}, 2.2);
         add_circle(k, {-5.0, -5.9}, 2.0);
         add_circle(k, {-1.6, -9.9}, 1.3);
-    }, dome({-7, -2}, 8.0, palette::hair), 1.3);
+    }, dome({-7, -2}, 8.0, pal::tone::hair), 1.3);
     for (Pt q : {Pt{-8.4, 0.0}, Pt{-7.2, 4.4}, Pt{-5.6, -4.6}}) {
         cairo_new_path(cr);
         cairo_arc(cr, q.x, q.y, 1.2, 0.3, 2.6);
-        set_colour(cr, palette::hair.dark, 0.9);
+        set(cr, alpha(pal::tone::hair.dark, 0.9));
         cairo_set_line_width(cr, 0.5);
         cairo_stroke(cr);
     }
@@ -617,30 +610,30 @@ void paint_head_side(cairo_t* cr, Pt c, double tilt, Outfit, Face face) {
     double brow = face == Face::Fright ? -1.6 : 0.0;
     double slant = face == Face::Yell ? 0.9 : 0.0;
     inked(cr, [&](cairo_t* k) { add_capsule(k, {3.2, -4.6 + brow - slant}, 1.0, {7.9, -4.3 + brow + slant}, 1.35); },
-          flat(palette::hair.base), 1.0);
+          flat(pal::tone::hair.base), 1.0);
     // Glasses and the eye behind them.
     Pt lens{5.9, -0.5};
-    line(cr, {2.8, -0.9}, {-1.6, -0.5}, palette::rim, 0.9);
+    line(cr, {2.8, -0.9}, {-1.6, -0.5}, pal::lens_rim, 0.9);
     cairo_new_path(cr);
     add_circle(cr, lens, 3.1);
-    set_colour(cr, palette::lens, 0.55);
+    set(cr, alpha(pal::lens, 0.55));
     cairo_fill(cr);
     switch (face) {
     case Face::Yell:
         cairo_new_path(cr);
         cairo_arc(cr, lens.x + 0.5, lens.y + 1.2, 1.4, kPi * 1.1, kPi * 1.9);
-        set_colour(cr, palette::ink);
+        set(cr, pal::ink);
         cairo_set_line_width(cr, 0.8);
         cairo_stroke(cr);
         break;
     case Face::Fright:
         cairo_new_path(cr);
         add_circle(cr, lens + Pt{0.4, 0}, 1.5);
-        set_colour(cr, hexc(0xffffff));
+        set(cr, hex(0xffffff));
         cairo_fill(cr);
         cairo_new_path(cr);
         add_circle(cr, lens + Pt{0.9, 0.1}, 0.7);
-        set_colour(cr, palette::ink);
+        set(cr, pal::ink);
         cairo_fill(cr);
         break;
     case Face::Dazed:
@@ -653,57 +646,57 @@ void paint_head_side(cairo_t* cr, Pt c, double tilt, Outfit, Face face) {
             else
                 cairo_line_to(cr, x, y);
         }
-        set_colour(cr, palette::ink);
+        set(cr, pal::ink);
         cairo_set_line_width(cr, 0.55);
         cairo_stroke(cr);
         break;
     default:
         cairo_new_path(cr);
         add_ellipse(cr, lens + Pt{0.7, 0.2}, 0.75, 1.0);
-        set_colour(cr, palette::ink);
+        set(cr, pal::ink);
         cairo_fill(cr);
         break;
     }
     cairo_new_path(cr);
     add_circle(cr, lens, 3.1);
-    set_colour(cr, palette::rim);
+    set(cr, pal::lens_rim);
     cairo_set_line_width(cr, 1.0);
     cairo_stroke(cr);
     cairo_new_path(cr);
     cairo_arc(cr, lens.x, lens.y, 2.1, -1.4, -0.5);
-    set_colour(cr, hexc(0xffffff), 0.95);
+    set(cr, hex(0xffffff, 0.95));
     cairo_set_line_width(cr, 0.7);
     cairo_stroke(cr);
     // Mouth (under the moustache) and the moustache.
     switch (face) {
     case Face::Yell:
     case Face::Fright:
-        inked(cr, [](cairo_t* k) { add_ellipse(k, {8.3, 8.6}, 2.1, 2.6, 0.2); }, flat(palette::mouth), 1.1);
+        inked(cr, [](cairo_t* k) { add_ellipse(k, {8.3, 8.6}, 2.1, 2.6, 0.2); }, flat(pal::mouth), 1.1);
         cairo_new_path(cr);
         add_ellipse(cr, {8.2, 10.0}, 1.2, 0.7);
-        set_colour(cr, palette::tie.lit);
+        set(cr, pal::tone::tie.lit);
         cairo_fill(cr);
         break;
     case Face::Blow:
-        inked(cr, [](cairo_t* k) { add_circle(k, {10.0, 7.7}, 0.9); }, flat(palette::mouth), 0.9);
+        inked(cr, [](cairo_t* k) { add_circle(k, {10.0, 7.7}, 0.9); }, flat(pal::mouth), 0.9);
         break;
     case Face::Dazed:
         cairo_new_path(cr);
         cairo_move_to(cr, 6.6, 8.2);
         cairo_curve_to(cr, 7.4, 7.4, 8.2, 9.0, 9.4, 8.0);
-        set_colour(cr, palette::mouth);
+        set(cr, pal::mouth);
         cairo_set_line_width(cr, 0.8);
         cairo_stroke(cr);
         break;
     default:
-        line(cr, {7.3, 8.1}, {9.4, 7.8}, palette::mouth, 0.8);
+        line(cr, {7.3, 8.1}, {9.4, 7.8}, pal::mouth, 0.8);
         break;
     }
     inked(cr, [](cairo_t* k) {
         add_ellipse(k, {8.0, 5.9}, 3.5, 1.6, -0.1);
         add_circle(k, {5.0, 6.9}, 1.35);
         add_circle(k, {10.6, 6.6}, 1.1);
-    }, dome({8, 4.8}, 5.0, palette::hair), 1.2);
+    }, dome({8, 4.8}, 5.0, pal::tone::hair), 1.2);
     cairo_restore(cr);
 }
 
@@ -711,9 +704,9 @@ namespace {
 void paint_head_back(cairo_t* cr, Pt c) {
     cairo_save(cr);
     cairo_translate(cr, c.x, c.y);
-    const Tone& skin = palette::skin;
+    const Tone& skin = pal::tone::skin;
     inked(cr, [](cairo_t* k) { add_ellipse(k, {0, 0}, 9.0, 10.0); }, dome({-1.5, -3}, 13, skin), 2.0);
-    soft_spot(cr, {-2.0, -5.5}, 3.6, hexc(0xffffff), 0.6);
+    soft_spot(cr, {-2.0, -5.5}, 3.6, hex(0xffffff), 0.6);
     // The fringe left round the back of the bald head, from ear to ear and
     // down to the nape, wild at the sides.
     Path fringe = [](cairo_t* k) {
@@ -732,14 +725,14 @@ void paint_head_back(cairo_t* cr, Pt c) {
             add_circle(k, {s * 11.6, 1.4}, 1.6);
         }
     };
-    inked(cr, fringe, lit_to_dark({-4, -5}, {3, 9}, Tone{palette::hair.lit, palette::hair.base, hexc(0x8e9096)}), 1.3);
+    inked(cr, fringe, lit_to_dark({-4, -5}, {3, 9}, Tone{pal::tone::hair.lit, pal::tone::hair.base, hex(0x8e9096)}), 1.3);
     for (int i = 0; i < 9; ++i) {
         double x = -8.0 + i * 2.0;
         double u = x / 9.6;
         Pt q{x, 0.5 + 4.8 * (1 - u * u) + (i % 2) * 1.2};
         cairo_new_path(cr);
         cairo_arc(cr, q.x, q.y, 1.1, 0.2, 2.6);
-        set_colour(cr, hexc(0x8e9096), 0.9);
+        set(cr, hex(0x8e9096, 0.9));
         cairo_set_line_width(cr, 0.5);
         cairo_stroke(cr);
     }
@@ -747,8 +740,8 @@ void paint_head_back(cairo_t* cr, Pt c) {
         inked(cr, [&](cairo_t* k) { add_ellipse(k, {s * 9.6, 0.6}, 1.9, 2.9, s * 0.25); },
               dome({s * 9.6, 0.0}, 3.4, dimmed(skin, 0.8)), 1.2);
     // The ends of the glasses' arms over the ears.
-    line(cr, {-8.6, -2.6}, {-10.0, -1.2}, palette::rim, 0.8);
-    line(cr, {8.6, -2.6}, {10.0, -1.2}, palette::rim, 0.8);
+    line(cr, {-8.6, -2.6}, {-10.0, -1.2}, pal::lens_rim, 0.8);
+    line(cr, {8.6, -2.6}, {10.0, -1.2}, pal::lens_rim, 0.8);
     cairo_restore(cr);
 }
 
@@ -756,7 +749,7 @@ void paint_head_front(cairo_t* cr, Pt c, double tilt, Face face) {
     cairo_save(cr);
     cairo_translate(cr, c.x, c.y);
     cairo_rotate(cr, rad(tilt));
-    const Tone& skin = palette::skin;
+    const Tone& skin = pal::tone::skin;
     for (int s = -1; s <= 1; s += 2)
         inked(cr, [&](cairo_t* k) { add_ellipse(k, {s * 9.0, 1.5}, 2.2, 3.1, -s * 0.2); },
               dome({s * 9.0, 1.0}, 3.5, skin), 1.2);
@@ -769,9 +762,9 @@ void paint_head_front(cairo_t* cr, Pt c, double tilt, Face face) {
     cairo_new_path(cr);
     skull(cr);
     cairo_clip(cr);
-    soft_spot(cr, {-1.6, -6.8}, 3.4, hexc(0xffffff), 0.65);
-    soft_spot(cr, {-5.0, 4.0}, 2.6, palette::blush, 0.45);
-    soft_spot(cr, {5.0, 4.0}, 2.6, palette::blush, 0.45);
+    soft_spot(cr, {-1.6, -6.8}, 3.4, hex(0xffffff), 0.65);
+    soft_spot(cr, {-5.0, 4.0}, 2.6, pal::blush, 0.45);
+    soft_spot(cr, {5.0, 4.0}, 2.6, pal::blush, 0.45);
     cairo_restore(cr);
     // Tufts: standing on end when he is frightened.
     bool bristle = face == Face::Fright;
@@ -786,60 +779,60 @@ void paint_head_front(cairo_t* cr, Pt c, double tilt, Face face) {
             }
         }
         add_circle(k, {0.8, -10.0}, 1.2);
-    }, dome({0, -3}, 14.0, palette::hair), 1.3);
+    }, dome({0, -3}, 14.0, pal::tone::hair), 1.3);
     // Eyebrows, glasses, eyes.
     double brow = bristle ? -2.0 : 0.0;
     for (int s = -1; s <= 1; s += 2)
         inked(cr, [&](cairo_t* k) { add_capsule(k, {s * 1.7, -4.4 + brow}, 1.0, {s * 6.2, -5.0 + brow}, 1.2); },
-              flat(palette::hair.base), 1.0);
+              flat(pal::tone::hair.base), 1.0);
     for (int s = -1; s <= 1; s += 2) {
         Pt lens{s * 4.0, -0.6};
         cairo_new_path(cr);
         add_circle(cr, lens, 3.0);
-        set_colour(cr, palette::lens, 0.55);
+        set(cr, alpha(pal::lens, 0.55));
         cairo_fill(cr);
         if (face == Face::Fright) {
             cairo_new_path(cr);
             add_circle(cr, lens, 1.6);
-            set_colour(cr, hexc(0xffffff));
+            set(cr, hex(0xffffff));
             cairo_fill(cr);
             cairo_new_path(cr);
             add_circle(cr, lens + Pt{0, -0.2}, 0.75);
-            set_colour(cr, palette::ink);
+            set(cr, pal::ink);
             cairo_fill(cr);
         } else {
             cairo_new_path(cr);
             add_ellipse(cr, lens, 0.75, 1.0);
-            set_colour(cr, palette::ink);
+            set(cr, pal::ink);
             cairo_fill(cr);
         }
         cairo_new_path(cr);
         add_circle(cr, lens, 3.0);
-        set_colour(cr, palette::rim);
+        set(cr, pal::lens_rim);
         cairo_set_line_width(cr, 1.0);
         cairo_stroke(cr);
         cairo_new_path(cr);
         cairo_arc(cr, lens.x, lens.y, 2.0, -2.4, -1.5);
-        set_colour(cr, hexc(0xffffff), 0.95);
+        set(cr, hex(0xffffff, 0.95));
         cairo_set_line_width(cr, 0.7);
         cairo_stroke(cr);
-        line(cr, {s * 7.0, -1.0}, {s * 8.7, -0.5}, palette::rim, 0.9);
+        line(cr, {s * 7.0, -1.0}, {s * 8.7, -0.5}, pal::lens_rim, 0.9);
     }
-    line(cr, {-1.0, -0.9}, {1.0, -0.9}, palette::rim, 0.9);
+    line(cr, {-1.0, -0.9}, {1.0, -0.9}, pal::lens_rim, 0.9);
     // Nose, mouth, moustache.
     inked(cr, [](cairo_t* k) { add_ellipse(k, {0, 2.9}, 2.0, 2.3); }, dome({0.3, 2.2}, 3.0, skin), 1.1);
-    soft_spot(cr, {0, 3.2}, 1.8, palette::blush, 0.5);
+    soft_spot(cr, {0, 3.2}, 1.8, pal::blush, 0.5);
     if (face == Face::Fright || face == Face::Yell) {
-        inked(cr, [](cairo_t* k) { add_ellipse(k, {0, 8.8}, 1.9, 2.4); }, flat(palette::mouth), 1.1);
+        inked(cr, [](cairo_t* k) { add_ellipse(k, {0, 8.8}, 1.9, 2.4); }, flat(pal::mouth), 1.1);
     } else {
-        line(cr, {-1.4, 8.3}, {1.4, 8.3}, palette::mouth, 0.8);
+        line(cr, {-1.4, 8.3}, {1.4, 8.3}, pal::mouth, 0.8);
     }
     inked(cr, [](cairo_t* k) {
         add_ellipse(k, {-2.6, 6.0}, 2.9, 1.5, 0.25);
         add_ellipse(k, {2.6, 6.0}, 2.9, 1.5, -0.25);
         add_circle(k, {-5.1, 7.0}, 1.1);
         add_circle(k, {5.1, 7.0}, 1.1);
-    }, dome({0, 5}, 6.0, palette::hair), 1.2);
+    }, dome({0, 5}, 6.0, pal::tone::hair), 1.2);
     cairo_restore(cr);
 }
 
@@ -863,7 +856,7 @@ void paint_shoe_end_on(cairo_t* cr, Pt ankle, bool from_behind, const Tone& t) {
     inked(cr, shape, dome(ankle + Pt{0, 1.5}, 5.0, t), 1.8);
     cairo_new_path(cr);
     cairo_rectangle(cr, ankle.x - 4.2, ankle.y + 4.0, 8.4, 1.1);
-    set_colour(cr, blend(t.dark, palette::ink, 0.5));
+    set(cr, mix(t.dark, pal::ink, 0.5));
     cairo_fill(cr);
 }
 
@@ -871,22 +864,22 @@ void paint_shoe_end_on(cairo_t* cr, Pt ankle, bool from_behind, const Tone& t) {
 // picture's left first.
 void legs_end_on(cairo_t* cr, double cx, double hy, Pt left_knee, Pt left_ankle, Pt right_knee, Pt right_ankle,
                  bool from_behind) {
-    limb(cr, {cx - 4.8, hy + 1}, 5.2, left_knee, 4.3, left_ankle, 3.7, palette::trousers);
-    paint_shoe_end_on(cr, left_ankle, from_behind, palette::shoe);
-    limb(cr, {cx + 4.8, hy + 1}, 5.2, right_knee, 4.3, right_ankle, 3.7, palette::trousers);
-    paint_shoe_end_on(cr, right_ankle, from_behind, palette::shoe);
+    limb(cr, {cx - 4.8, hy + 1}, 5.2, left_knee, 4.3, left_ankle, 3.7, pal::tone::trousers);
+    paint_shoe_end_on(cr, left_ankle, from_behind, pal::tone::shoe);
+    limb(cr, {cx + 4.8, hy + 1}, 5.2, right_knee, 4.3, right_ankle, 3.7, pal::tone::trousers);
+    paint_shoe_end_on(cr, right_ankle, from_behind, pal::tone::shoe);
 }
 
 // The square-cut jacket, inked and woven; leaves the drawing clipped to it
 // (the caller adds its seams and then restores).
 void begin_square_jacket(cairo_t* cr, double cx, double sy, double hy, unsigned weave_seed) {
     Path jacket = [&](cairo_t* c) { path_square_jacket(c, cx, sy, hy); };
-    inked(cr, jacket, lit_to_dark({cx - 8, sy}, {cx + 9, hy + 6}, palette::tweed), 2.0);
+    inked(cr, jacket, lit_to_dark({cx - 8, sy}, {cx + 9, hy + 6}, pal::tone::tweed), 2.0);
     cairo_save(cr);
     cairo_new_path(cr);
     jacket(cr);
     cairo_clip(cr);
-    weave(cr, cx - 13, sy - 7, cx + 13, hy + 9, palette::tweed, weave_seed);
+    weave(cr, cx - 13, sy - 7, cx + 13, hy + 9, pal::tone::tweed, weave_seed);
 }
 }  // namespace
 
@@ -894,25 +887,25 @@ void paint_back(cairo_t* cr, const BackPose& p) {
     double cx = p.cx, sy = p.shoulder_y, hy = p.hip_y;
     legs_end_on(cr, cx, hy, p.left_knee, p.left_ankle, p.right_knee, p.right_ankle, true);
     begin_square_jacket(cr, cx, sy, hy, 17);
-    line(cr, {cx, sy - 4}, {cx, hy + 8}, palette::tweed.dark, 1.0);
-    line(cr, {cx + 0.9, hy - 1}, {cx + 0.9, hy + 8}, palette::tweed.lit, 0.6, 0.7);
-    line(cr, {cx - 8.5, sy - 3.5}, {cx - 7.0, sy + 9}, palette::tweed.dark, 0.8, 0.6);
-    line(cr, {cx + 8.5, sy - 3.5}, {cx + 7.0, sy + 9}, palette::tweed.dark, 0.8, 0.6);
+    line(cr, {cx, sy - 4}, {cx, hy + 8}, pal::tone::tweed.dark, 1.0);
+    line(cr, {cx + 0.9, hy - 1}, {cx + 0.9, hy + 8}, pal::tone::tweed.lit, 0.6, 0.7);
+    line(cr, {cx - 8.5, sy - 3.5}, {cx - 7.0, sy + 9}, pal::tone::tweed.dark, 0.8, 0.6);
+    line(cr, {cx + 8.5, sy - 3.5}, {cx + 7.0, sy + 9}, pal::tone::tweed.dark, 0.8, 0.6);
     cairo_restore(cr);
     inked(cr, [&](cairo_t* k) { add_capsule(k, {cx, sy - 6.5}, 3.4, p.head + Pt{0, 8}, 3.4); },
-          rounded_across({cx - 1, sy - 6}, p.head, 3.4, palette::skin), 1.4);
+          rounded_across({cx - 1, sy - 6}, p.head, 3.4, pal::tone::skin), 1.4);
     paint_head_back(cr, p.head);
     // The collar stands in front of the nape: the shirt's edge, then the
     // jacket's turned-down band.
     inked(cr, [&](cairo_t* k) { add_capsule(k, {cx - 4.6, sy - 6.6}, 1.5, {cx + 4.6, sy - 6.6}, 1.5); },
-          flat(palette::shirt.base), 1.1);
+          flat(pal::tone::shirt.base), 1.1);
     inked(cr, [&](cairo_t* k) {
         cairo_move_to(k, cx - 6.5, sy - 6.2);
         cairo_curve_to(k, cx - 3, sy - 7.4, cx + 3, sy - 7.4, cx + 6.5, sy - 6.2);
         cairo_line_to(k, cx + 7.5, sy - 3.0);
         cairo_curve_to(k, cx + 3, sy - 2.0, cx - 3, sy - 2.0, cx - 7.5, sy - 3.0);
         cairo_close_path(k);
-    }, lit_to_dark({cx - 5, sy - 7}, {cx + 5, sy - 2}, palette::tweed), 1.2);
+    }, lit_to_dark({cx - 5, sy - 7}, {cx + 5, sy - 2}, pal::tone::tweed), 1.2);
     paint_arm(cr, {cx - 9.4, sy + 0.8}, p.left_elbow, p.left_hand, p.left_grip, Outfit::Tweed, 1.0);
     paint_arm(cr, {cx + 9.4, sy + 0.8}, p.right_elbow, p.right_hand, p.right_grip, Outfit::Tweed, 1.0);
 }
@@ -928,7 +921,7 @@ void paint_front(cairo_t* cr, const FrontPose& p) {
         cairo_line_to(k, cx + 1.0, sy + 15);
         cairo_line_to(k, cx - 1.0, sy + 15);
         cairo_close_path(k);
-    }, lit_to_dark({cx - 3, sy - 5}, {cx + 3, sy + 12}, palette::shirt), 1.1);
+    }, lit_to_dark({cx - 3, sy - 5}, {cx + 3, sy + 12}, pal::tone::shirt), 1.1);
     inked(cr, [&](cairo_t* k) {
         cairo_move_to(k, cx - 0.7, sy - 2.5);
         cairo_line_to(k, cx + 0.7, sy - 2.5);
@@ -936,18 +929,18 @@ void paint_front(cairo_t* cr, const FrontPose& p) {
         cairo_line_to(k, cx, sy + 9.5);
         cairo_line_to(k, cx - 1.2, sy + 8);
         cairo_close_path(k);
-    }, lit_to_dark({cx - 1, sy}, {cx + 1, sy + 12}, palette::tie), 0.9);
-    line(cr, {cx - 4.6, sy - 5.5}, {cx - 0.6, sy + 15.5}, palette::tweed.dark, 1.0);
-    line(cr, {cx + 4.6, sy - 5.5}, {cx + 0.6, sy + 15.5}, palette::tweed.dark, 1.0);
-    line(cr, {cx, sy + 15.5}, {cx, hy + 8}, palette::tweed.dark, 0.9);
+    }, lit_to_dark({cx - 1, sy}, {cx + 1, sy + 12}, pal::tone::tie), 0.9);
+    line(cr, {cx - 4.6, sy - 5.5}, {cx - 0.6, sy + 15.5}, pal::tone::tweed.dark, 1.0);
+    line(cr, {cx + 4.6, sy - 5.5}, {cx + 0.6, sy + 15.5}, pal::tone::tweed.dark, 1.0);
+    line(cr, {cx, sy + 15.5}, {cx, hy + 8}, pal::tone::tweed.dark, 0.9);
     for (double y : {sy + 19.0, sy + 25.0}) {
-        inked(cr, [&](cairo_t* k) { add_circle(k, {cx + 1.3, y}, 0.9); }, flat(palette::shoe.base), 1.0);
+        inked(cr, [&](cairo_t* k) { add_circle(k, {cx + 1.3, y}, 0.9); }, flat(pal::tone::shoe.base), 1.0);
     }
-    line(cr, {cx - 9.0, hy - 1}, {cx - 3.5, hy - 1}, palette::tweed.dark, 1.0);
-    line(cr, {cx + 3.5, hy - 1}, {cx + 9.0, hy - 1}, palette::tweed.dark, 1.0);
+    line(cr, {cx - 9.0, hy - 1}, {cx - 3.5, hy - 1}, pal::tone::tweed.dark, 1.0);
+    line(cr, {cx + 3.5, hy - 1}, {cx + 9.0, hy - 1}, pal::tone::tweed.dark, 1.0);
     cairo_restore(cr);
     inked(cr, [&](cairo_t* k) { add_capsule(k, {cx, sy - 6.5}, 3.4, p.head + Pt{0, 8}, 3.4); },
-          rounded_across({cx - 1, sy - 6}, p.head, 3.4, palette::skin), 1.4);
+          rounded_across({cx - 1, sy - 6}, p.head, 3.4, pal::tone::skin), 1.4);
     // Collar points and the knot.
     inked(cr, [&](cairo_t* k) {
         cairo_move_to(k, cx - 4.2, sy - 7);
@@ -958,8 +951,8 @@ void paint_front(cairo_t* cr, const FrontPose& p) {
         cairo_line_to(k, cx + 3.2, sy - 2.4);
         cairo_line_to(k, cx + 0.3, sy - 3.8);
         cairo_close_path(k);
-    }, flat(palette::shirt.lit), 1.0);
-    inked(cr, [&](cairo_t* k) { add_ellipse(k, {cx, sy - 3.2}, 1.3, 1.1); }, flat(palette::tie.base), 0.9);
+    }, flat(pal::tone::shirt.lit), 1.0);
+    inked(cr, [&](cairo_t* k) { add_ellipse(k, {cx, sy - 3.2}, 1.3, 1.1); }, flat(pal::tone::tie.base), 0.9);
     paint_head_front(cr, p.head, p.head_tilt, p.face);
     // His right arm is on the viewer's left.
     paint_arm(cr, {cx - 9.4, sy + 0.8}, p.right_elbow, p.right_hand, p.hands, Outfit::Tweed, 1.0);

@@ -1,12 +1,15 @@
-// The professor's figure kit: his palette, the painted shapes he is made
-// of (outlined, shaded like cloth and skin under a soft light from above)
-// and the three ways he is seen: from the side, from behind, from the front.
-// A pose gives the joints in the picture's own pixels; the kit paints the
-// body around them so that every frame shares one build and one palette.
+// The professor's figure kit: the painted shapes he is made of (outlined,
+// shaded like cloth and skin under a soft light from above, in the tones of
+// the house palette) and the three ways he is seen: from the side, from
+// behind, from the front. A pose gives the joints in the picture's own
+// pixels; the kit paints the body around them so that every frame shares
+// one build and one palette.
 #pragma once
 #include <cairo.h>
 
 #include <functional>
+
+#include "datagen/paint/brush.h"
 
 namespace professor {
 
@@ -18,53 +21,21 @@ inline Pt operator-(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }
 inline Pt operator*(Pt a, double k) { return {a.x * k, a.y * k}; }
 inline Pt lerp(Pt a, Pt b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
 
-struct Colour {
-    double r = 0, g = 0, b = 0;
-};
-constexpr Colour hexc(unsigned v) {
-    return {double((v >> 16) & 255) / 255.0, double((v >> 8) & 255) / 255.0, double(v & 255) / 255.0};
-}
-Colour blend(Colour a, Colour b, double t);
-
-// A material in three values: where the light falls, its own colour, its
-// shade.
-struct Tone {
-    Colour lit, base, dark;
-};
-Tone dimmed(const Tone& t, double k);  // the far side of the body, in shadow
-
-namespace palette {
-inline constexpr Colour ink = hexc(0x1c120c);
-inline constexpr Tone skin{hexc(0xfbd3b0), hexc(0xe9ad86), hexc(0xb5735a)};
-inline constexpr Tone hair{hexc(0xffffff), hexc(0xe6e6e0), hexc(0xa7a9ad)};
-inline constexpr Tone tweed{hexc(0xb98a55), hexc(0x8c5f34), hexc(0x563519)};
-inline constexpr Tone trousers{hexc(0x7f8193), hexc(0x595b6c), hexc(0x35364a)};
-inline constexpr Tone shoe{hexc(0x8a5233), hexc(0x4f2a17), hexc(0x24120a)};
-inline constexpr Tone shirt{hexc(0xffffff), hexc(0xeee7d6), hexc(0xb9ae98)};
-inline constexpr Tone tie{hexc(0xe8503a), hexc(0xb51d16), hexc(0x6e0c0c)};
-inline constexpr Tone leopard{hexc(0xffd27a), hexc(0xe2a13a), hexc(0xa3621a)};
-inline constexpr Tone liana{hexc(0x9a8a4a), hexc(0x5f5a26), hexc(0x33300f)};
-inline constexpr Tone leaf{hexc(0x8fd05a), hexc(0x3f8f2a), hexc(0x1f4d17)};
-inline constexpr Tone gold{hexc(0xf3d67a), hexc(0xc8932e), hexc(0x7a4f12)};
-inline constexpr Colour lens = hexc(0xcfe6f2);
-inline constexpr Colour rim = hexc(0x2b1f18);
-inline constexpr Colour mouth = hexc(0x5a1410);
-inline constexpr Colour blush = hexc(0xe0786a);
-}  // namespace palette
+// The far side of the body, in shadow.
+Tone dimmed(const Tone& t, double k);
 
 // --- painting ------------------------------------------------------------
 // A path builder: adds subpaths to the context (all wound the same way, so
 // that overlapping pieces merge into one silhouette).
 using Path = std::function<void(cairo_t*)>;
 
-void set_colour(cairo_t* cr, Colour c, double a = 1.0);
 void add_ellipse(cairo_t* cr, Pt c, double rx, double ry, double angle = 0.0);
 void add_circle(cairo_t* cr, Pt c, double r);
 // A tapered rod from a (radius ra) to b (radius rb) with round ends.
 void add_capsule(cairo_t* cr, Pt a, double ra, Pt b, double rb);
 
-// Outlines the shape in ink, then fills it with `fill` (a cairo pattern,
-// consumed). outline is the ink line's full width.
+// Outlines the shape in the house ink, then fills it with `fill` (a cairo
+// pattern, consumed). outline is the ink line's full width.
 void inked(cairo_t* cr, const Path& shape, cairo_pattern_t* fill, double outline = 1.5);
 // A gradient for a rounded body part lying along a -> b of half-width r:
 // lit on the side that faces the light, shaded on the other.

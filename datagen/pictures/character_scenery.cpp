@@ -7,11 +7,9 @@
 namespace professor {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 // The same dark blue silk and wooden stick as the furled umbrella of the bar.
-constexpr Tone kCanopy{hexc(0x6f86b5), hexc(0x2c3d66), hexc(0x0b1020)};
-constexpr Tone kWood{hexc(0xd7a566), hexc(0x9a6a3a), hexc(0x5a3416)};
-constexpr Tone kSteel{hexc(0xc4d0dc), hexc(0x6b7a8c), hexc(0x2a3340)};
+constexpr Tone kCanopy{hex(0x6f86b5), hex(0x2c3d66), hex(0x0b1020)};
+constexpr Tone kWood{hex(0xd7a566), hex(0x9a6a3a), hex(0x5a3416)};
 
 struct Dice {
     unsigned s;
@@ -21,7 +19,7 @@ struct Dice {
     }
 };
 
-void stroke_path(cairo_t* cr, const std::vector<Pt>& pts, double width, Colour c, double alpha = 1.0) {
+void stroke_path(cairo_t* cr, const std::vector<Pt>& pts, double width, Col c, double opacity = 1.0) {
     cairo_new_path(cr);
     for (size_t i = 0; i < pts.size(); ++i) {
         if (i == 0)
@@ -32,7 +30,7 @@ void stroke_path(cairo_t* cr, const std::vector<Pt>& pts, double width, Colour c
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_width(cr, width);
-    set_colour(cr, c, alpha);
+    set(cr, alpha(c, opacity));
     cairo_stroke(cr);
 }
 
@@ -50,9 +48,9 @@ void leaf(cairo_t* cr, Pt at, double angle, double length, double width) {
     };
     Pt mid = lerp(at, tip, 0.5);
     inked(cr, shape, lit_to_dark(mid + n * width * (n.y < 0 ? 1 : -1), mid - n * width * (n.y < 0 ? 1 : -1),
-                                  palette::leaf),
+                                  pal::tone::leaf),
           1.3);
-    stroke_path(cr, {at + d * 1.0, lerp(at, tip, 0.5) + n * 0.4, tip - d * 1.2}, 0.6, palette::leaf.lit, 0.8);
+    stroke_path(cr, {at + d * 1.0, lerp(at, tip, 0.5) + n * 0.4, tip - d * 1.2}, 0.6, pal::tone::leaf.lit, 0.8);
 }
 }  // namespace
 
@@ -100,14 +98,14 @@ void paint_open_umbrella(cairo_t* cr, double cx, Pt grip) {
         cairo_curve_to(cr, a.x + 1.5, a.y - 3.2, b.x - 1.5, b.y - 3.2, b.x, b.y);
         rib(cr, i + 1, false);
         cairo_close_path(cr);
-        set_colour(cr, kCanopy.dark, 0.35);
+        set(cr, alpha(kCanopy.dark, 0.35));
         cairo_fill(cr);
     }
     for (int i = 1; i < 8; ++i) {
         cairo_new_path(cr);
         cairo_move_to(cr, apex.x, apex.y);
         rib(cr, i, true);
-        set_colour(cr, palette::ink, 0.8);
+        set(cr, alpha(pal::ink, 0.8));
         cairo_set_line_width(cr, 0.8);
         cairo_stroke(cr);
     }
@@ -122,14 +120,14 @@ void paint_open_umbrella(cairo_t* cr, double cx, Pt grip) {
     for (size_t i = 0; i < tips.size(); ++i) {
         cairo_new_path(cr);
         add_circle(cr, tips[i], 0.9);
-        set_colour(cr, kSteel.lit);
+        set(cr, pal::tone::steel.lit);
         cairo_fill_preserve(cr);
-        set_colour(cr, palette::ink);
+        set(cr, pal::ink);
         cairo_set_line_width(cr, 0.5);
         cairo_stroke(cr);
     }
     inked(cr, [&](cairo_t* k) { add_capsule(k, {cx, 0.8}, 0.7, {cx, top + 0.5}, 1.2); },
-          rounded_across({cx, 0}, {cx, top}, 1.2, palette::gold), 1.0);
+          rounded_across({cx, 0}, {cx, top}, 1.2, pal::tone::gold), 1.0);
     // The wooden handle, where his hand closes round it.
     inked(cr, [&](cairo_t* k) { add_capsule(k, grip + Pt{0, -7}, 1.3, grip + Pt{0, 2.5}, 1.7); },
           rounded_across(grip + Pt{0, -7}, grip, 1.7, kWood), 1.2);
@@ -153,24 +151,24 @@ void paint_vine(cairo_t* cr, const std::function<double(double)>& centre_at, dou
         leaves.push_back({{x + side * 1.5, y}, angle, 10.5 + dice.next() * 3.0, 4.0 + dice.next() * 1.4});
         side = -side;
     }
-    stroke_path(cr, stem, 7.0, palette::ink);
+    stroke_path(cr, stem, 7.0, pal::ink);
     for (size_t i = 0; i < leaves.size(); i += 3) leaf(cr, leaves[i].at, leaves[i].angle, leaves[i].length, leaves[i].width);
-    stroke_path(cr, stem, 7.0, palette::ink);
-    stroke_path(cr, stem, 5.0, palette::liana.base);
+    stroke_path(cr, stem, 7.0, pal::ink);
+    stroke_path(cr, stem, 5.0, pal::tone::liana.base);
     std::vector<Pt> dark, lit;
     for (Pt p : stem) {
         dark.push_back(p + Pt{1.4, 0});
         lit.push_back(p + Pt{-1.3, 0});
     }
-    stroke_path(cr, dark, 1.4, palette::liana.dark, 0.9);
-    stroke_path(cr, lit, 1.1, palette::liana.lit, 0.9);
+    stroke_path(cr, dark, 1.4, pal::tone::liana.dark, 0.9);
+    stroke_path(cr, lit, 1.1, pal::tone::liana.lit, 0.9);
     // The twist of the liana's strands.
     for (double y = y0 + 3; y < y1 - 2; y += 7) {
         double x = centre_at(y);
         cairo_new_path(cr);
         cairo_move_to(cr, x - 2.2, y - 1.6);
         cairo_curve_to(cr, x - 0.5, y - 0.4, x + 0.5, y + 0.8, x + 2.2, y + 2.4);
-        set_colour(cr, palette::liana.dark, 0.8);
+        set(cr, alpha(pal::tone::liana.dark, 0.8));
         cairo_set_line_width(cr, 0.7);
         cairo_stroke(cr);
     }
@@ -185,8 +183,8 @@ void paint_vine(cairo_t* cr, const std::function<double(double)>& centre_at, dou
             turn.push_back({centre_at(yy) + 3.0 * std::cos(t), yy});
         }
         if (turn.size() < 2) continue;
-        stroke_path(cr, turn, 2.8, palette::ink);
-        stroke_path(cr, turn, 1.3, blend(palette::liana.base, palette::leaf.base, 0.5));
+        stroke_path(cr, turn, 2.8, pal::ink);
+        stroke_path(cr, turn, 1.3, mix(pal::tone::liana.base, pal::tone::leaf.base, 0.5));
     }
     // A few curling tendrils.
     for (size_t i = 1; i < leaves.size(); i += 3) {
@@ -199,8 +197,8 @@ void paint_vine(cairo_t* cr, const std::function<double(double)>& centre_at, dou
             double ang = t * 1.6 * kPi;
             curl.push_back(a + Pt{s * (3.0 + r * std::cos(ang) - 4.0), 1.0 + r * std::sin(ang) + t * 3});
         }
-        stroke_path(cr, curl, 1.9, palette::ink);
-        stroke_path(cr, curl, 0.8, palette::leaf.lit);
+        stroke_path(cr, curl, 1.9, pal::ink);
+        stroke_path(cr, curl, 0.8, pal::tone::leaf.lit);
     }
 }
 

@@ -135,7 +135,7 @@ void notes(cairo_t* cr, std::initializer_list<Pt> at) {
             add_ellipse(k, n, 1.9, 1.4, -0.4);
             add_capsule(k, n + Pt{1.5, -0.4}, 0.5, n + Pt{1.6, -7.5}, 0.5);
             add_capsule(k, n + Pt{1.6, -7.5}, 0.5, n + Pt{4.0, -5.0}, 0.5);
-        }, dome(n, 3.0, palette::gold), 1.1);
+        }, dome(n, 3.0, pal::tone::gold), 1.1);
     }
 }
 
@@ -154,7 +154,7 @@ SidePose flute_player() {
     p.prop = [](cairo_t* cr) {
         // A wooden shepherd's flute, held to the lips and pointing ahead.
         Pt a{40.8, 35.0}, b{57.5, 50.5};
-        const Tone wood{hexc(0xd7a062), hexc(0x8e5a2c), hexc(0x4a2a12)};
+        const Tone wood{hex(0xd7a062), hex(0x8e5a2c), hex(0x4a2a12)};
         inked(cr, [&](cairo_t* k) {
             add_capsule(k, a, 1.0, b, 1.3);
             add_ellipse(k, b, 1.7, 2.1, -0.75);
@@ -163,7 +163,7 @@ SidePose flute_player() {
             Pt h = lerp(a, b, t) + Pt{0.45, -0.45};
             cairo_new_path(cr);
             add_circle(cr, h, 0.4);
-            set_colour(cr, palette::ink);
+            set(cr, pal::ink);
             cairo_fill(cr);
         }
         notes(cr, {{56, 28}, {66, 17}});

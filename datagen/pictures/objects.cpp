@@ -5,15 +5,9 @@
 #include <cmath>
 #include <random>
 
-#include "datagen/pictures/brush.h"
+#include "datagen/paint/brush.h"
 
 namespace {
-
-void outline(cairo_t* cr, double w, Col c = pal::ink) {
-    set(cr, c);
-    cairo_set_line_width(cr, w);
-    cairo_stroke(cr);
-}
 
 void line(cairo_t* cr, double x0, double y0, double x1, double y1, double w, Col c) {
     cairo_move_to(cr, x0, y0);
@@ -49,7 +43,7 @@ void draw_fly(cairo_t* cr) {
         set_linear(cr, -rx, 0, rx, 0,
                    {{0, hex(0xe8f2ff, a)}, {0.6, hex(0xb9c9dc, a)}, {1, hex(0x8798b0, a)}});
         cairo_fill_preserve(cr);
-        outline(cr, 0.9, hex(0x4a5a70));
+        stroke_col(cr, 0.9, hex(0x4a5a70));
         for (int i = -1; i <= 1; ++i) {
             cairo_move_to(cr, -rx * 0.9, 0);
             cairo_curve_to(cr, -rx * 0.2, i * ry * 0.5, rx * 0.3, i * ry * 0.6, rx * 0.9, i * ry * 0.4);
@@ -64,7 +58,7 @@ void draw_fly(cairo_t* cr) {
     ellipse(cr, 39, 16, 13, 7.5);
     set_radial(cr, 36, 12, 1, 14, {{0, hex(0x5f8a86)}, {0.45, hex(0x243a3e)}, {1, hex(0x0c1214)}});
     cairo_fill_preserve(cr);
-    outline(cr, 1.0);
+    stroke_col(cr, 1.0);
     for (int i = 0; i < 3; ++i) {
         double x = 33 + i * 5.5;
         cairo_move_to(cr, x, 9.5 + i * 0.5);
@@ -77,7 +71,7 @@ void draw_fly(cairo_t* cr) {
     ellipse(cr, 23, 15, 8.5, 7);
     set_radial(cr, 21, 11, 1, 10, {{0, hex(0x6f6a5a)}, {0.5, hex(0x2c2a24)}, {1, hex(0x100e0c)}});
     cairo_fill_preserve(cr);
-    outline(cr, 1.0);
+    stroke_col(cr, 1.0);
     for (int i = 0; i < 9; ++i) {
         double a = -2.6 + i * 0.28;
         line(cr, 23 + std::cos(a) * 6.5, 15 + std::sin(a) * 6, 23 + std::cos(a) * 9, 15 + std::sin(a) * 8.5, 0.7,
@@ -87,7 +81,7 @@ void draw_fly(cairo_t* cr) {
     ellipse(cr, 12, 16, 6.5, 6.5);
     set(cr, hex(0x231a14));
     cairo_fill_preserve(cr);
-    outline(cr, 1.0);
+    stroke_col(cr, 1.0);
     ellipse(cr, 11, 14.5, 5.2, 5.6);
     set_radial(cr, 9.5, 12.5, 0.5, 6, {{0, hex(0xff8a6a)}, {0.35, hex(0xc2261a)}, {1, hex(0x4a0806)}});
     cairo_fill(cr);
@@ -120,7 +114,7 @@ void draw_pot(cairo_t* cr) {
                {{0, hex(0x7a2e12)}, {0.22, hex(0xd0693a)}, {0.4, hex(0xe88a55)}, {0.75, hex(0xa84a22)},
                 {1, hex(0x5a200c)}});
     cairo_fill_preserve(cr);
-    outline(cr, 1.2);
+    stroke_col(cr, 1.2);
     // A painted band of little leaves round its belly.
     cairo_save(cr);
     cairo_move_to(cr, 8.5, 26);
@@ -132,7 +126,7 @@ void draw_pot(cairo_t* cr) {
     cairo_curve_to(cr, 20, 33.5, 33, 33.5, 43.5, 31);
     cairo_stroke(cr);
     for (int i = 0; i < 6; ++i) {
-        double x = 12 + i * 5.8, y = 28.8 + std::sin((x - 26) / 30.0 * M_PI / 2) * 0;
+        double x = 12 + i * 5.8, y = 28.8 + std::sin((x - 26) / 30.0 * kPi / 2) * 0;
         ellipse(cr, x, y + 0.5, 1.6, 1.0);
         set(cr, hex(0x2f5a2a, 0.9));
         cairo_fill(cr);
@@ -148,11 +142,11 @@ void draw_pot(cairo_t* cr) {
                {{0, hex(0x8a3616)}, {0.25, hex(0xe07c48)}, {0.45, hex(0xf5a06a)}, {0.8, hex(0xb2542a)},
                 {1, hex(0x64240e)}});
     cairo_fill_preserve(cr);
-    outline(cr, 1.2);
+    stroke_col(cr, 1.2);
     ellipse(cr, 26.5, 9.5, 24.5, 3.6);
     set(cr, hex(0xc86238));
     cairo_fill_preserve(cr);
-    outline(cr, 1.0);
+    stroke_col(cr, 1.0);
     ellipse(cr, 26.5, 10.2, 21, 2.6);
     set_radial(cr, 26, 10.5, 1, 20, {{0, hex(0x4a2c18)}, {1, hex(0x24140a)}});
     cairo_fill(cr);
@@ -181,7 +175,7 @@ void draw_umbrella(cairo_t* cr) {
     cairo_fill(cr);
     // The crook.
     cairo_new_path(cr);
-    cairo_arc(cr, 53, 5.5, 5.5, -M_PI / 2, M_PI * 0.55);
+    cairo_arc(cr, 53, 5.5, 5.5, -kPi / 2, kPi * 0.55);
     cairo_set_line_width(cr, 3.6);
     set(cr, pal::ink);
     cairo_stroke_preserve(cr);
@@ -199,7 +193,7 @@ void draw_umbrella(cairo_t* cr) {
     set_linear(cr, 0, -6, 0, 6,
                {{0, hex(0x3a4f7a)}, {0.3, hex(0x22304e)}, {0.7, hex(0x111828)}, {1, hex(0x06080e)}});
     cairo_fill_preserve(cr);
-    outline(cr, 1.1);
+    stroke_col(cr, 1.1);
     for (int i = 0; i < 3; ++i) {
         cairo_move_to(cr, 6 + i * 2, 0.2 - i * 0.3);
         cairo_curve_to(cr, 16, -2.5 + i * 2, 28, -4.5 + i * 3.2, 40, -1.5 + i * 1.2);
@@ -211,7 +205,7 @@ void draw_umbrella(cairo_t* cr) {
     rounded_rect(cr, 21, -6.6, 3.2, 13.2, 1);
     set(cr, hex(0x182236));
     cairo_fill_preserve(cr);
-    outline(cr, 0.8);
+    stroke_col(cr, 0.8);
     ellipse(cr, 22.6, -4.2, 1.3, 1.3);
     set(cr, pal::gold_light);
     cairo_fill(cr);
@@ -222,7 +216,7 @@ void draw_umbrella(cairo_t* cr) {
     cairo_close_path(cr);
     set(cr, pal::steel_light);
     cairo_fill_preserve(cr);
-    outline(cr, 0.7);
+    stroke_col(cr, 0.7);
     // Ribs' cap where the cloth meets the shaft.
     ellipse(cr, 41.8, 0, 1.6, 2.2);
     set(cr, pal::steel);
@@ -245,12 +239,12 @@ void draw_seed(cairo_t* cr) {
     set_radial(cr, -6, -7, 2, 26,
                {{0, hex(0xc8f58a)}, {0.3, hex(0x74c43a)}, {0.7, hex(0x3a8420)}, {1, hex(0x17420c)}});
     cairo_fill_preserve(cr);
-    outline(cr, 1.3);
+    stroke_col(cr, 1.3);
     // The little eye where it hung in the pod.
     ellipse(cr, 1.8, -8.2, 4.2, 1.8);
     set(cr, hex(0xf0f4d8));
     cairo_fill_preserve(cr);
-    outline(cr, 0.8, hex(0x4a5a20));
+    stroke_col(cr, 0.8, hex(0x4a5a20));
     // Gloss.
     ellipse(cr, -10, -5, 5, 2.4);
     set(cr, hex(0xffffff, 0.55));
@@ -378,9 +372,9 @@ void leopard_fur(cairo_t* cr, double w, double h, int seed) {
             set(cr, hex(0xb8661a, 0.9));
             cairo_fill(cr);
             int spots = 4 + int(u(rng) * 2);
-            double a0 = u(rng) * 2 * M_PI;
+            double a0 = u(rng) * 2 * kPi;
             for (int k = 0; k < spots; ++k) {
-                double a = a0 + k * 2 * M_PI / spots + (u(rng) - 0.5) * 0.5;
+                double a = a0 + k * 2 * kPi / spots + (u(rng) - 0.5) * 0.5;
                 ellipse(cr, x + std::cos(a) * r * 1.15, y + std::sin(a) * r, 0.95, 0.8);
                 set(cr, hex(0x24120a));
                 cairo_fill(cr);
@@ -481,7 +475,7 @@ void draw_flute(cairo_t* cr) {
     set_linear(cr, 0, -3.6, 0, 3.6,
                {{0, hex(0x8a5a22)}, {0.3, hex(0xe8b870)}, {0.55, hex(0xc08440)}, {1, hex(0x4a2a0e)}});
     cairo_fill_preserve(cr);
-    outline(cr, 1.0);
+    stroke_col(cr, 1.0);
     // Mouthpiece (a darker beak) at the top end and its window.
     cairo_rectangle(cr, len - 8, -3.0, 8, 6.0);
     set_linear(cr, 0, -3, 0, 3, {{0, hex(0x4a2a10)}, {0.4, hex(0x9a6030)}, {1, hex(0x2a1606)}});
@@ -507,7 +501,7 @@ void draw_flute(cairo_t* cr) {
         ellipse(cr, x, y, 2.2, 1.6);
         set(cr, pal::gold_light);
         cairo_fill_preserve(cr);
-        outline(cr, 0.7, pal::gold_dark);
+        stroke_col(cr, 0.7, pal::gold_dark);
         line(cr, x + 1.9, y - 0.3, x + 1.9, y - 7, 1.2, pal::gold_light);
         line(cr, x + 1.9, y - 7, x + 4.5, y - 5, 1.2, pal::gold_light);
     };
@@ -556,9 +550,9 @@ void coil_half(cairo_t* cr, double cx, double cy, double rx, double ry, bool fro
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, rx, ry);
     if (front)
-        cairo_arc(cr, 0, 0, 1, 0, M_PI);
+        cairo_arc(cr, 0, 0, 1, 0, kPi);
     else
-        cairo_arc_negative(cr, 0, 0, 1, 0, M_PI);
+        cairo_arc_negative(cr, 0, 0, 1, 0, kPi);
     cairo_restore(cr);
 }
 }  // namespace
@@ -582,7 +576,7 @@ void draw_rope_coil(cairo_t* cr) {
     rounded_rect(cr, cx + 4.5, 2, 6, 5, 1.5);
     set(cr, hex(0x8a6a3a));
     cairo_fill_preserve(cr);
-    outline(cr, 0.9, hex(0x3a2810));
+    stroke_col(cr, 0.9, hex(0x3a2810));
     for (int i = 0; i < 3; ++i) line(cr, cx + 5.5 + i * 1.7, 2.5, cx + 5.5 + i * 1.7, 6.5, 0.6, hex(0x4a3418));
 }
 
@@ -596,13 +590,13 @@ void draw_jungle_book(cairo_t* cr) {
     cairo_close_path(cr);
     set_linear(cr, 36, 0, 41, 0, {{0, hex(0xf4e6c0)}, {1, hex(0xb8a070)}});
     cairo_fill_preserve(cr);
-    outline(cr, 0.9);
+    stroke_col(cr, 0.9);
     for (int i = 0; i < 9; ++i) line(cr, 37 + i * 0.0, 9 + i * 4, 40.5, 10 + i * 4, 0.4, hex(0x9a8458));
     // Cover.
     rounded_rect(cr, 3, 2, 34, 44.5, 1.5);
     set_linear(cr, 3, 0, 37, 0, {{0, hex(0x4a2810)}, {0.35, hex(0x8a5428)}, {0.65, hex(0x6e3e1a)}, {1, hex(0x3e200c)}});
     cairo_fill_preserve(cr);
-    outline(cr, 1.2);
+    stroke_col(cr, 1.2);
     // Leather grain.
     cairo_save(cr);
     rounded_rect(cr, 3, 2, 34, 44.5, 1.5);
@@ -626,7 +620,7 @@ void draw_jungle_book(cairo_t* cr) {
     cairo_stroke(cr);
     line(cr, 21.5, 36, 22.5, 21, 1.4, pal::gold_light);
     for (int i = 0; i < 5; ++i) {
-        double a = -M_PI / 2 + (i - 2) * 0.62;
+        double a = -kPi / 2 + (i - 2) * 0.62;
         cairo_move_to(cr, 22.5, 21);
         cairo_curve_to(cr, 22.5 + std::cos(a - 0.4) * 5, 21 + std::sin(a - 0.4) * 5, 22.5 + std::cos(a) * 8,
                        21 + std::sin(a) * 8, 22.5 + std::cos(a + 0.25) * 9.5, 21 + std::sin(a + 0.25) * 9.5 + 2);

@@ -4,16 +4,10 @@
 #include <cmath>
 #include <random>
 
-#include "datagen/pictures/brush.h"
+#include "datagen/paint/brush.h"
 #include "datagen/pictures/objects.h"
 
 namespace {
-
-void stroke_col(cairo_t* cr, double w, Col c) {
-    set(cr, c);
-    cairo_set_line_width(cr, w);
-    cairo_stroke(cr);
-}
 
 // ------------------------------------------------------------- the spider
 // frame 0 rest, 1 legs drawn up, 2 legs stretched down.
@@ -79,7 +73,7 @@ void draw_spider(cairo_t* cr, int frame) {
     std::mt19937 rng(31 + frame);
     std::uniform_real_distribution<double> u(0, 1);
     for (int i = 0; i < 40; ++i) {
-        double a = u(rng) * 2 * M_PI, r = 12 + u(rng) * 2.5;
+        double a = u(rng) * 2 * kPi, r = 12 + u(rng) * 2.5;
         double x = cx + std::cos(a) * r * 1.05, y = 19 + std::sin(a) * r;
         cairo_move_to(cr, x, y);
         cairo_line_to(cr, x + std::cos(a) * 2, y + std::sin(a) * 2);
@@ -201,7 +195,7 @@ void coil_arc(cairo_t* cr, double cx, double cy, double rx, double ry, bool fron
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, rx, ry);
-    if (front) cairo_arc(cr, 0, 0, 1, 0, M_PI); else cairo_arc_negative(cr, 0, 0, 1, 0, M_PI);
+    if (front) cairo_arc(cr, 0, 0, 1, 0, kPi); else cairo_arc_negative(cr, 0, 0, 1, 0, kPi);
     cairo_restore(cr);
 }
 }  // namespace
@@ -224,11 +218,11 @@ void draw_rising_rope(cairo_t* cr, double w, double h) {
     for (int i = 1; i <= n; ++i) {
         double t = double(i) / n;
         double y = ys[1] - (ys[1] - top) * t;
-        double x = cx + (1 - t) * rx * (1 - std::min(1.0, t * 6)) + std::sin(t * M_PI * 2.2) * amp * (0.3 + 0.7 * t);
+        double x = cx + (1 - t) * rx * (1 - std::min(1.0, t * 6)) + std::sin(t * kPi * 2.2) * amp * (0.3 + 0.7 * t);
         if (i == 1) x = cx + rx - 2;
         cairo_line_to(cr, x, y);
     }
-    double tipx = cx + std::sin(M_PI * 2.2) * amp;
+    double tipx = cx + std::sin(kPi * 2.2) * amp;
     rope_line(cr, 4.8);
     for (double y : ys) {
         coil_arc(cr, cx, y, rx, ry, true);

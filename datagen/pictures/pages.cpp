@@ -8,19 +8,13 @@
 
 #include <pango/pangocairo.h>
 
-#include "datagen/pictures/brush.h"
+#include "datagen/paint/brush.h"
 #include "datagen/pictures/objects.h"
 #include "core/bmp_load.h"
 
 namespace {
 
 constexpr int kPage = 400;
-
-void stroke_col(cairo_t* cr, double w, Col c) {
-    set(cr, c);
-    cairo_set_line_width(cr, w);
-    cairo_stroke(cr);
-}
 
 struct Box {
     double x, y, w, h;
@@ -81,7 +75,7 @@ void ornament(cairo_t* cr, double cx, double y, double half) {
     set(cr, hex(0x8a1a10));
     cairo_fill(cr);
     for (int s = -1; s <= 1; s += 2) {
-        cairo_arc(cr, cx + s * 10, y, 1.5, 0, 2 * M_PI);
+        cairo_arc(cr, cx + s * 10, y, 1.5, 0, 2 * kPi);
         set(cr, pal::sepia);
         cairo_fill(cr);
     }
@@ -182,7 +176,7 @@ double text_with_initial(cairo_t* cr, const std::string& text, const std::string
     for (int i = 0; i < 4; ++i) {
         double cx = x + 0.5 + (i % 2 ? box - 4 : 4), cy = y + 1.5 + (i / 2 ? box - 4 : 4);
         cairo_new_path(cr);
-        cairo_arc(cr, cx, cy, 1.1, 0, 2 * M_PI);
+        cairo_arc(cr, cx, cy, 1.1, 0, 2 * kPi);
         set(cr, hex(0x2f5a2a));
         cairo_fill(cr);
     }
@@ -280,7 +274,7 @@ void diary_sketch(cairo_t* cr, Box b) {
         cairo_fill_preserve(cr);
         stroke_col(cr, 2.4, hex(0x2a1a0e));
         cairo_new_path(cr);
-        cairo_arc(cr, cx + s * 21, cy, 10, M_PI * 1.1, M_PI * 1.45);
+        cairo_arc(cr, cx + s * 21, cy, 10, kPi * 1.1, kPi * 1.45);
         stroke_col(cr, 1.6, hex(0xffffff, 0.85));
         cairo_move_to(cr, cx + s * 37, cy - 4);
         cairo_line_to(cr, cx + s * 39, cy - 5);

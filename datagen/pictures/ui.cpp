@@ -5,16 +5,10 @@
 #include <random>
 #include <string>
 
-#include "datagen/pictures/brush.h"
+#include "datagen/paint/brush.h"
 #include "datagen/pictures/objects.h"
 
 namespace {
-
-void stroke_col(cairo_t* cr, double w, Col c) {
-    set(cr, c);
-    cairo_set_line_width(cr, w);
-    cairo_stroke(cr);
-}
 
 // ------------------------------------------------------- book spines
 // Drawn when the pointer finds a book, so they glow a little.
@@ -68,7 +62,7 @@ Surface spine(int w, int h, Col leather, int bands, uint32_t seed) {
         set_radial(cr, w / 2.0 - 0.4, fy - 0.4, 0.1, 1.8, {{0, pal::gold_shine}, {1, pal::gold_dark}});
         cairo_fill(cr);
         for (int i = 0; i < 4; ++i) {
-            double a = i * M_PI / 2 + M_PI / 4;
+            double a = i * kPi / 2 + kPi / 4;
             ellipse(cr, w / 2.0 + std::cos(a) * 2.4, fy + std::sin(a) * 2.4, 0.6, 0.6);
             set(cr, pal::gold);
             cairo_fill(cr);
@@ -320,10 +314,10 @@ Surface wooden_frame() {
     // Carved corner rosettes.
     auto rosette = [&](double cx, double cy) {
         set_radial(cr, cx, cy, 2, 17, {{0, hex(0x000000, 0.6)}, {1, hex(0x000000, 0)}});
-        cairo_arc(cr, cx, cy, 17, 0, 2 * M_PI);
+        cairo_arc(cr, cx, cy, 17, 0, 2 * kPi);
         cairo_fill(cr);
         for (int i = 0; i < 8; ++i) {
-            double a = i * M_PI / 4;
+            double a = i * kPi / 4;
             cairo_save(cr);
             cairo_translate(cr, cx, cy);
             cairo_rotate(cr, a);
@@ -335,7 +329,7 @@ Surface wooden_frame() {
             stroke_col(cr, 0.7, hex(0x1e0e06));
             cairo_restore(cr);
         }
-        cairo_arc(cr, cx, cy, 4.5, 0, 2 * M_PI);
+        cairo_arc(cr, cx, cy, 4.5, 0, 2 * kPi);
         set_radial(cr, cx - 1.5, cy - 1.5, 0.5, 5, {{0, pal::gold_shine}, {0.5, pal::gold}, {1, pal::gold_dark}});
         cairo_fill_preserve(cr);
         stroke_col(cr, 0.7, hex(0x1e0e06));
@@ -361,7 +355,7 @@ Surface wooden_frame() {
                 set(cr, s < 0 ? hex(0xd8965a, 0.55) : hex(0x1e0e06, 0.45));
                 cairo_fill(cr);
             }
-            cairo_arc(cr, 9.5, 0, 1.6, 0, 2 * M_PI);
+            cairo_arc(cr, 9.5, 0, 1.6, 0, 2 * kPi);
             set(cr, hex(0xe0a868, 0.7));
             cairo_fill(cr);
             cairo_restore(cr);
@@ -461,7 +455,7 @@ Surface arrow_icon(int turns) {
     cairo_surface_t* c = new_canvas(32, 32);
     cairo_t* cr = cairo_create(c);
     cairo_translate(cr, 16, 16);
-    cairo_rotate(cr, turns * M_PI / 2);
+    cairo_rotate(cr, turns * kPi / 2);
     auto shape = [&](double dx, double dy) {
         cairo_new_path(cr);
         const double p[][2] = {{-13, -5}, {1, -5}, {1, -12}, {14, 0}, {1, 12}, {1, 5}, {-13, 5}};
@@ -471,7 +465,7 @@ Surface arrow_icon(int turns) {
     };
     // The extruded side, in light from the upper left whatever the direction.
     double ex = 1.4, ey = 1.4;
-    double cs = std::cos(-turns * M_PI / 2), sn = std::sin(-turns * M_PI / 2);
+    double cs = std::cos(-turns * kPi / 2), sn = std::sin(-turns * kPi / 2);
     double lx = ex * cs - ey * sn, ly = ex * sn + ey * cs;
     for (int i = 3; i >= 1; --i) {
         shape(lx * i, ly * i);
@@ -560,17 +554,17 @@ Surface window_icon() {
     // Glasses.
     for (double x : {12.0, 21.0}) {
         cairo_new_path(cr);
-        cairo_arc(cr, x, 19, 4.2, 0, 2 * M_PI);
+        cairo_arc(cr, x, 19, 4.2, 0, 2 * kPi);
         set(cr, hex(0xc8e0ff, 0.55));
         cairo_fill_preserve(cr);
         stroke_col(cr, 1.6, hex(0x1a1410));
         cairo_new_path(cr);
-        cairo_arc(cr, x - 1.3, 17.6, 1.2, 0, 2 * M_PI);
+        cairo_arc(cr, x - 1.3, 17.6, 1.2, 0, 2 * kPi);
         set(cr, hex(0xffffff, 0.9));
         cairo_fill(cr);
     }
     cairo_new_path(cr);
-    cairo_arc(cr, 16.5, 18.5, 1.8, M_PI * 1.1, M_PI * 1.9);
+    cairo_arc(cr, 16.5, 18.5, 1.8, kPi * 1.1, kPi * 1.9);
     stroke_col(cr, 1.5, hex(0x1a1410));
     cairo_destroy(cr);
     Surface s = to_icon(c);

@@ -5,10 +5,12 @@
 #include <complex>
 #include <cstdint>
 #include <fstream>
+#include <numbers>
 
 namespace snd {
 
 namespace {
+using std::numbers::pi;
 std::uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24; }
 std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
@@ -23,7 +25,7 @@ void fft(std::vector<std::complex<double>>& a) {
         if (i < j) std::swap(a[i], a[j]);
     }
     for (std::size_t len = 2; len <= n; len <<= 1) {
-        double ang = -2 * M_PI / len;
+        double ang = -2 * pi / len;
         std::complex<double> wl(std::cos(ang), std::sin(ang));
         for (std::size_t i = 0; i < n; i += len) {
             std::complex<double> w(1);
@@ -85,7 +87,7 @@ std::vector<double> power_spectrum(const std::vector<float>& x) {
     std::size_t frames = 0;
     for (std::size_t start = 0; start == 0 || start + n <= x.size(); start += n / 2) {
         for (std::size_t i = 0; i < n; ++i) {
-            double w = 0.5 - 0.5 * std::cos(2 * M_PI * i / (n - 1));
+            double w = 0.5 - 0.5 * std::cos(2 * pi * i / (n - 1));
             a[i] = start + i < x.size() ? x[start + i] * w : 0.0;
         }
         fft(a);

@@ -22,7 +22,7 @@ Buffer footfall(Rng& rng, double weight) {
     for (std::size_t i = 0; i < b.size(); ++i) {
         double t = t_of(i);
         double f = f0 * (0.65 + 0.35 * std::exp(-t / 0.02));
-        ph += 2 * kPi * f / kRate;
+        ph += 2 * pi * f / kRate;
         double thump = std::sin(ph) * decay(t, 0.022) * (1 - std::exp(-t / 0.0015));
         double n = rng.bipolar();
         double c = (click(n) * 1.4 + click2(n) * 0.6) * decay(t - 0.004, 0.006) * (t > 0.004);
@@ -58,7 +58,7 @@ Buffer creak(Rng& rng, double base_rate, double dur) {
         double t = t_of(i);
         double env = smoothstep(0.0, 0.03, t) * (1 - smoothstep(dur * 0.6, dur, t));
         // The slip rate sags and wobbles as the wood gives.
-        double rate = base_rate * (1.0 + 0.35 * std::sin(kPi * t / dur)) * (1.0 + 0.25 * wander(static_cast<float>(rng.bipolar() * 4)));
+        double rate = base_rate * (1.0 + 0.35 * std::sin(pi * t / dur)) * (1.0 + 0.25 * wander(static_cast<float>(rng.bipolar() * 4)));
         phase += rate / kRate;
         double pulse = 0;
         if (phase >= 1.0) {
@@ -92,7 +92,7 @@ Buffer render_flub() {
     for (std::size_t i = 0; i < b.size(); ++i) {
         double t = t_of(i);
         double f = 170 + 380 * std::exp(-t / 0.018);
-        ph += 2 * kPi * f / kRate;
+        ph += 2 * pi * f / kRate;
         double env = (1 - std::exp(-t / 0.002)) * decay(t, 0.032);
         double air = puff(static_cast<float>(rng.bipolar())) * decay(t, 0.01) * 0.5;
         b[i] = static_cast<float>(std::sin(ph) * env + air);
@@ -112,12 +112,12 @@ Buffer render_mosca() {
     for (std::size_t i = 0; i < b.size(); ++i) {
         double t = t_of(i);
         // The fly loops past: pitch up as it comes, down as it goes.
-        double doppler = 1.0 + 0.06 * std::sin(2 * kPi * t / dur - 0.3) + 0.1 * wander(static_cast<float>(rng.bipolar() * 3));
+        double doppler = 1.0 + 0.06 * std::sin(2 * pi * t / dur - 0.3) + 0.1 * wander(static_cast<float>(rng.bipolar() * 3));
         double f = 205 * doppler;
         double wing = 1.0 + 0.35 * flutter(static_cast<float>(rng.bipolar() * 2));
         double s = saw(f) * wing;
         double v = f1(static_cast<float>(s)) * 1.0 + f2(static_cast<float>(s)) * 0.5 + s * 0.12;
-        double near = 0.35 + 0.65 * std::pow(std::sin(kPi * t / dur), 2.0);
+        double near = 0.35 + 0.65 * std::pow(std::sin(pi * t / dur), 2.0);
         b[i] = lp(static_cast<float>(v * near));
     }
     fade(b, 0.08, 0.25);
@@ -231,7 +231,7 @@ Buffer render_cresce() {
         Buffer p(samples(0.35));
         for (std::size_t i = 0; i < p.size(); ++i) {
             double t = t_of(i);
-            p[i] = static_cast<float>((std::sin(2 * kPi * f * t) + 0.3 * std::sin(2 * kPi * f * 2.76 * t) * decay(t, 0.04)) * decay(t, 0.09) * (1 - std::exp(-t / 0.001)));
+            p[i] = static_cast<float>((std::sin(2 * pi * f * t) + 0.3 * std::sin(2 * pi * f * 2.76 * t) * decay(t, 0.04)) * decay(t, 0.09) * (1 - std::exp(-t / 0.001)));
         }
         add(b, p, static_cast<long>(at * kRate), 0.18);
     }
@@ -248,8 +248,8 @@ Buffer wah_note(double f, double len, double vib) {
     Biquad lp;
     for (std::size_t i = 0; i < b.size(); ++i) {
         double t = t_of(i);
-        double vf = f * (1 + vib * std::sin(2 * kPi * 5.5 * t) * smoothstep(0.1, 0.4, t));
-        double open = std::sin(kPi * std::min(t / len, 1.0));
+        double vf = f * (1 + vib * std::sin(2 * pi * 5.5 * t) * smoothstep(0.1, 0.4, t));
+        double open = std::sin(pi * std::min(t / len, 1.0));
         if (i % 32 == 0) lp.set(Biquad::lowpass(350 + 1900 * open, 2.5));
         double env = adsr(t, len, 0.02, 0.05, 0.85, 0.07);
         b[i] = static_cast<float>(lp(static_cast<float>((a(vf) + c(vf * 1.004)) * 0.5)) * env);
@@ -282,7 +282,7 @@ Buffer bell(double f, double len, double bright) {
     for (std::size_t i = 0; i < b.size(); ++i) {
         double t = t_of(i), v = 0;
         for (int p = 0; p < 5; ++p)
-            if (f * ratio[p] < kRate * 0.45) v += amp[p] * (p ? bright : 1.0) * std::sin(2 * kPi * f * ratio[p] * t) * decay(t, tau[p] * len / 0.6);
+            if (f * ratio[p] < kRate * 0.45) v += amp[p] * (p ? bright : 1.0) * std::sin(2 * pi * f * ratio[p] * t) * decay(t, tau[p] * len / 0.6);
         b[i] = static_cast<float>(v * (1 - std::exp(-t / 0.0008)));
     }
     return b;
@@ -306,8 +306,8 @@ Buffer render_cade() {
     for (std::size_t i = 0; i < b.size(); ++i) {
         double t = t_of(i);
         double k = std::pow(t / dur, 1.4);
-        double f = 2300 * std::pow(350.0 / 2300.0, k) * (1 + 0.006 * std::sin(2 * kPi * 6 * t));
-        ph += 2 * kPi * f / kRate;
+        double f = 2300 * std::pow(350.0 / 2300.0, k) * (1 + 0.006 * std::sin(2 * pi * 6 * t));
+        ph += 2 * pi * f / kRate;
         if (i % 64 == 0) breath.set(Biquad::bandpass(f, 6));
         double env = smoothstep(0, 0.08, t) * (0.7 + 0.3 * k) * (1 - smoothstep(dur - 0.12, dur, t));
         double v = std::sin(ph) + 0.15 * std::sin(2 * ph) + breath(static_cast<float>(rng.bipolar())) * 0.5;
@@ -325,7 +325,7 @@ Buffer render_crash() {
     double ph = 0;
     for (std::size_t i = 0; i < b.size(); ++i) {
         double t = t_of(i);
-        ph += 2 * kPi * (55 + 40 * std::exp(-t / 0.05)) / kRate;
+        ph += 2 * pi * (55 + 40 * std::exp(-t / 0.05)) / kRate;
         double thump = std::sin(ph) * decay(t, 0.13);
         double n = burst(static_cast<float>(rng.bipolar())) * decay(t, 0.07) * (1 - std::exp(-t / 0.0005));
         b[i] = static_cast<float>(body(static_cast<float>(thump)) * 1.2 + n * 0.9);
@@ -354,8 +354,8 @@ Buffer bar(double f, double len) {
     Buffer b(samples(len));
     for (std::size_t i = 0; i < b.size(); ++i) {
         double t = t_of(i);
-        double v = std::sin(2 * kPi * f * t) * decay(t, len * 0.45) + 0.25 * std::sin(2 * kPi * f * 4 * t) * decay(t, 0.05) +
-                   0.1 * std::sin(2 * kPi * f * 10 * t) * decay(t, 0.012);
+        double v = std::sin(2 * pi * f * t) * decay(t, len * 0.45) + 0.25 * std::sin(2 * pi * f * 4 * t) * decay(t, 0.05) +
+                   0.1 * std::sin(2 * pi * f * 10 * t) * decay(t, 0.012);
         b[i] = static_cast<float>(v * (1 - std::exp(-t / 0.0007)));
     }
     return b;
@@ -383,9 +383,9 @@ Buffer bird_whistle(Rng& rng) {
     double ph = 0;
     for (std::size_t i = 0; i < b.size(); ++i) {
         double t = t_of(i), x = t / len;
-        double f = f0 + span * std::sin(kPi * x) + 120 * std::sin(2 * kPi * 28 * t);
-        ph += 2 * kPi * f / kRate;
-        b[i] = static_cast<float>(std::sin(ph) * std::sin(kPi * x));
+        double f = f0 + span * std::sin(pi * x) + 120 * std::sin(2 * pi * 28 * t);
+        ph += 2 * pi * f / kRate;
+        b[i] = static_cast<float>(std::sin(ph) * std::sin(pi * x));
     }
     return b;
 }
@@ -399,8 +399,8 @@ Buffer bird_trill(Rng& rng) {
         double t = t_of(i);
         double in = std::fmod(t, step) / (step * 0.7);
         double f = f0 * (1.25 - 0.3 * std::min(in, 1.0));
-        ph += 2 * kPi * f / kRate;
-        double env = in < 1 ? std::sin(kPi * in) : 0.0;
+        ph += 2 * pi * f / kRate;
+        double env = in < 1 ? std::sin(pi * in) : 0.0;
         b[i] = static_cast<float>(std::sin(ph) * env * (1 - 0.5 * t / (chirps * step)));
     }
     return b;
@@ -415,8 +415,8 @@ Buffer hoot(Rng& rng) {
         double t = t_of(i);
         double k = std::fmod(t, 0.32);
         double ff = k < 0.12 ? f : f * 0.84;
-        ph += 2 * kPi * ff / kRate;
-        double env = k < 0.12 ? std::sin(kPi * k / 0.12) : (k < 0.28 ? std::sin(kPi * (k - 0.12) / 0.16) : 0.0);
+        ph += 2 * pi * ff / kRate;
+        double env = k < 0.12 ? std::sin(pi * k / 0.12) : (k < 0.28 ? std::sin(pi * (k - 0.12) / 0.16) : 0.0);
         b[i] = static_cast<float>((std::sin(ph) + 0.2 * std::sin(2 * ph)) * env * (t < 0.96));
     }
     return b;
@@ -434,7 +434,7 @@ Buffer frog(Rng& rng) {
             phase -= 1;
             p = 1;
         }
-        b[i] = bp(static_cast<float>(p * std::sin(kPi * t / 0.35))) * 6.0f;
+        b[i] = bp(static_cast<float>(p * std::sin(pi * t / 0.35))) * 6.0f;
     }
     return b;
 }
@@ -459,8 +459,8 @@ Buffer render_jungla() {
     for (std::size_t i = 0; i < n; ++i) {
         double t = t_of(i);
         double in = std::fmod(t, chirp);
-        double pulse = in < 0.1 ? std::pow(std::sin(kPi * std::fmod(in, 0.025) / 0.025), 2.0) : 0.0;
-        crickets[i] = static_cast<float>(std::sin(2 * kPi * 4700 * t) * pulse * 0.06);
+        double pulse = in < 0.1 ? std::pow(std::sin(pi * std::fmod(in, 0.025) / 0.025), 2.0) : 0.0;
+        crickets[i] = static_cast<float>(std::sin(2 * pi * 4700 * t) * pulse * 0.06);
     }
     add(loop, crickets, 0);
     // Birds and frogs at fixed places, wrapping round the loop's end.
@@ -516,10 +516,10 @@ Buffer render_tarzan() {
     for (std::size_t k = 0; k < b.size(); ++k) {
         double t = t_of(k);
         double h = head_s(static_cast<float>(head[k]));
-        double vib = 1 + (0.012 + 0.012 * h) * std::sin(2 * kPi * 5.8 * t) + 0.004 * jitter(static_cast<float>(rng.bipolar() * 5));
+        double vib = 1 + (0.012 + 0.012 * h) * std::sin(2 * pi * 5.8 * t) + 0.004 * jitter(static_cast<float>(rng.bipolar() * 5));
         double f = pitch_s(static_cast<float>(f0[k])) * vib;
         // Chest voice: rich sawtooth; falsetto: nearly a sine.
-        sine_ph += 2 * kPi * f / kRate;
+        sine_ph += 2 * pi * f / kRate;
         double s = (1 - 0.7 * h) * src(f) + 0.7 * h * std::sin(sine_ph) * 1.6 + breath_bp(static_cast<float>(rng.bipolar())) * 0.08;
         if (k % 32 == 0) {
             // "ah" in the chest, drifting to "eh" up high.
@@ -568,9 +568,9 @@ Buffer render_flauto() {
     double ph = 0;
     for (std::size_t k = 0; k < b.size(); ++k) {
         double t = t_of(k);
-        double vib = 1 + 0.008 * std::sin(2 * kPi * 5.2 * t) * smoothstep(0.6, 0.9, t) + 0.003 * std::sin(2 * kPi * 5.2 * t);
+        double vib = 1 + 0.008 * std::sin(2 * pi * 5.2 * t) * smoothstep(0.6, 0.9, t) + 0.003 * std::sin(2 * pi * 5.2 * t);
         double f = glide(static_cast<float>(pitch[k])) * vib;
-        ph += 2 * kPi * f / kRate;
+        ph += 2 * pi * f / kRate;
         if (k % 64 == 0) breath.set(Biquad::bandpass(f, 5));
         double tone = std::sin(ph) + 0.25 * std::sin(2 * ph) + 0.08 * std::sin(3 * ph);
         double air = breath(static_cast<float>(rng.bipolar())) * 0.5 + rng.bipolar() * 0.015;

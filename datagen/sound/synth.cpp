@@ -20,7 +20,7 @@ double Rng::gauss() {
     double u1 = uniform();
     double u2 = uniform();
     if (u1 < 1e-300) u1 = 1e-300;
-    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * kPi * u2);
+    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * pi * u2);
 }
 
 namespace {
@@ -40,7 +40,7 @@ struct Coeffs {
     } while (0)
 
 Biquad Biquad::lowpass(double f, double q) {
-    double w = 2 * kPi * std::min(f, kRate * 0.49) / kRate, cw = std::cos(w), al = std::sin(w) / (2 * q);
+    double w = 2 * pi * std::min(f, kRate * 0.49) / kRate, cw = std::cos(w), al = std::sin(w) / (2 * q);
     Coeffs c{(1 - cw) / 2, 1 - cw, (1 - cw) / 2, 1 + al, -2 * cw, 1 - al};
     Biquad r;
     BQ_FILL(r, c);
@@ -48,7 +48,7 @@ Biquad Biquad::lowpass(double f, double q) {
 }
 
 Biquad Biquad::highpass(double f, double q) {
-    double w = 2 * kPi * std::min(f, kRate * 0.49) / kRate, cw = std::cos(w), al = std::sin(w) / (2 * q);
+    double w = 2 * pi * std::min(f, kRate * 0.49) / kRate, cw = std::cos(w), al = std::sin(w) / (2 * q);
     Coeffs c{(1 + cw) / 2, -(1 + cw), (1 + cw) / 2, 1 + al, -2 * cw, 1 - al};
     Biquad r;
     BQ_FILL(r, c);
@@ -56,7 +56,7 @@ Biquad Biquad::highpass(double f, double q) {
 }
 
 Biquad Biquad::bandpass(double f, double q) {
-    double w = 2 * kPi * std::min(f, kRate * 0.49) / kRate, cw = std::cos(w), al = std::sin(w) / (2 * q);
+    double w = 2 * pi * std::min(f, kRate * 0.49) / kRate, cw = std::cos(w), al = std::sin(w) / (2 * q);
     Coeffs c{al, 0, -al, 1 + al, -2 * cw, 1 - al};
     Biquad r;
     BQ_FILL(r, c);
@@ -65,7 +65,7 @@ Biquad Biquad::bandpass(double f, double q) {
 
 Biquad Biquad::peak(double f, double q, double gain_db) {
     double A = std::pow(10.0, gain_db / 40.0);
-    double w = 2 * kPi * std::min(f, kRate * 0.49) / kRate, cw = std::cos(w), al = std::sin(w) / (2 * q);
+    double w = 2 * pi * std::min(f, kRate * 0.49) / kRate, cw = std::cos(w), al = std::sin(w) / (2 * q);
     Coeffs c{1 + al * A, -2 * cw, 1 - al * A, 1 + al / A, -2 * cw, 1 - al / A};
     Biquad r;
     BQ_FILL(r, c);
@@ -91,7 +91,7 @@ float Biquad::operator()(float x) {
     return static_cast<float>(y);
 }
 
-OnePole::OnePole(double cutoff) : a_(1.0 - std::exp(-2 * kPi * cutoff / kRate)) {}
+OnePole::OnePole(double cutoff) : a_(1.0 - std::exp(-2 * pi * cutoff / kRate)) {}
 
 float OnePole::operator()(float x) {
     y_ += a_ * (x - y_);
@@ -180,9 +180,9 @@ void add_wrapped(Buffer& dst, const Buffer& src, long at, double gain) {
 
 void fade(Buffer& b, double in_s, double out_s) {
     std::size_t ni = std::min(samples(in_s), b.size()), no = std::min(samples(out_s), b.size());
-    for (std::size_t i = 0; i < ni; ++i) b[i] *= static_cast<float>(std::sin(0.5 * kPi * i / ni));
+    for (std::size_t i = 0; i < ni; ++i) b[i] *= static_cast<float>(std::sin(0.5 * pi * i / ni));
     for (std::size_t i = 0; i < no; ++i)
-        b[b.size() - 1 - i] *= static_cast<float>(std::sin(0.5 * kPi * i / no));
+        b[b.size() - 1 - i] *= static_cast<float>(std::sin(0.5 * pi * i / no));
 }
 
 void normalize(Buffer& b, double peak) {
@@ -195,7 +195,7 @@ void normalize(Buffer& b, double peak) {
 
 void remove_dc(Buffer& b) {
     // Gentle high-pass at 20 Hz, run forwards: removes offset without smearing transients.
-    double x1 = 0, y1 = 0, r = 1.0 - 2 * kPi * 20.0 / kRate;
+    double x1 = 0, y1 = 0, r = 1.0 - 2 * pi * 20.0 / kRate;
     for (float& v : b) {
         double y = v - x1 + r * y1;
         x1 = v;
@@ -208,7 +208,7 @@ Buffer loop_crossfade(const Buffer& x, std::size_t n, std::size_t overlap) {
     Buffer out(x.begin(), x.begin() + n);
     for (std::size_t i = 0; i < overlap && n + i < x.size(); ++i) {
         double t = (i + 0.5) / overlap;
-        double gin = std::sin(0.5 * kPi * t), gout = std::cos(0.5 * kPi * t);
+        double gin = std::sin(0.5 * pi * t), gout = std::cos(0.5 * pi * t);
         out[i] = static_cast<float>(x[i] * gin + x[n + i] * gout);
     }
     return out;

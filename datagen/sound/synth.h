@@ -5,13 +5,14 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <numbers>
 #include <string>
 #include <vector>
 
 namespace snd {
 
 constexpr int kRate = 44100;
-constexpr double kPi = 3.14159265358979323846;
+using std::numbers::pi;
 
 using Buffer = std::vector<float>;
 

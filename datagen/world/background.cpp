@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "datagen/pictures/brush.h"
+#include "datagen/paint/brush.h"
 #include "datagen/pictures/objects.h"
 #include "datagen/world/world_painters.h"
 #include "datagen/world/world_plan.h"
@@ -227,7 +227,7 @@ void stone_floor(cairo_t* cr, double x0, double x1, double y, double depth = 14)
 
 void lamp(cairo_t* cr, double x, double y, double radius = 90) {
     set_radial(cr, x, y, 2, radius, {{0, hex(0xffd890, 0.45)}, {0.35, hex(0xffb050, 0.16)}, {1, hex(0xff9030, 0)}});
-    cairo_arc(cr, x, y, radius, 0, 2 * M_PI);
+    cairo_arc(cr, x, y, radius, 0, 2 * kPi);
     cairo_fill(cr);
     // Bracket and glass.
     fill_rect(cr, x - 1.5, y + 6, 3, 12, pal::steel_dark);
@@ -242,13 +242,13 @@ void cobweb(cairo_t* cr, double x, double y, double r, double dir) {
     cairo_set_line_width(cr, 0.6);
     set(cr, hex(0xd8d8e0, 0.35));
     for (int k = 0; k <= 5; ++k) {
-        double a = (dir > 0 ? 0 : M_PI / 2) + k * (M_PI / 2) / 5;
+        double a = (dir > 0 ? 0 : kPi / 2) + k * (kPi / 2) / 5;
         cairo_move_to(cr, x, y);
         cairo_line_to(cr, x + dir * std::cos(a) * r * (dir > 0 ? 1 : -1), y + std::sin(a) * r);
         cairo_stroke(cr);
     }
     for (double rr = r * 0.25; rr < r; rr += r * 0.22) {
-        cairo_arc(cr, x, y, rr, dir > 0 ? 0 : M_PI / 2, dir > 0 ? M_PI / 2 : M_PI);
+        cairo_arc(cr, x, y, rr, dir > 0 ? 0 : kPi / 2, dir > 0 ? kPi / 2 : kPi);
         cairo_stroke(cr);
     }
 }
@@ -262,7 +262,7 @@ void great_hall(cairo_t* cr) {
         double wy = -390, ww = 60, wh = 120;
         cairo_move_to(cr, wx, wy + wh);
         cairo_line_to(cr, wx, wy + 30);
-        cairo_arc(cr, wx + ww / 2, wy + 30, ww / 2, M_PI, 2 * M_PI);
+        cairo_arc(cr, wx + ww / 2, wy + 30, ww / 2, kPi, 2 * kPi);
         cairo_line_to(cr, wx + ww, wy + wh);
         cairo_close_path(cr);
         set_linear(cr, 0, wy, 0, wy + wh, {{0, hex(0x3a5a9a)}, {0.6, hex(0x243a6a)}, {1, hex(0x1a2444)}});
@@ -273,7 +273,7 @@ void great_hall(cairo_t* cr) {
         for (double gx = wx + 15; gx < wx + ww; gx += 15) fill_rect(cr, gx - 1, wy + 5, 2, wh - 5, pal::stone_dark);
         for (double gy = wy + 40; gy < wy + wh; gy += 25) fill_rect(cr, wx, gy - 1, ww, 2, pal::stone_dark);
         set_radial(cr, wx + ww / 2, wy + 60, 5, 120, {{0, hex(0x8ab0ff, 0.18)}, {1, hex(0x8ab0ff, 0)}});
-        cairo_arc(cr, wx + ww / 2, wy + 60, 120, 0, 2 * M_PI);
+        cairo_arc(cr, wx + ww / 2, wy + 60, 120, 0, 2 * kPi);
         cairo_fill(cr);
     }
     // A painting in a gilt frame above the first library: a moonlit view
@@ -547,7 +547,7 @@ void vault(cairo_t* cr) {
     // The floor, and the patch of light under the tunnel.
     stone_floor(cr, 800, 1082, 302, 18);
     set_radial(cr, 1027, 300, 4, 50, {{0, hex(0xb0c8d8, 0.18)}, {1, hex(0xb0c8d8, 0)}});
-    cairo_arc(cr, 1027, 300, 50, 0, 2 * M_PI);
+    cairo_arc(cr, 1027, 300, 50, 0, 2 * kPi);
     cairo_fill(cr);
     rock(cr, 770, 320, 1110, 400);
 }
@@ -646,7 +646,7 @@ void wells(cairo_t* cr) {
     set_linear(cr, 0, top + 100, 0, b2, {{0, hex(0x1c1814)}, {0.5, hex(0x2a241e)}, {1, hex(0x3a3028)}});
     cairo_fill(cr);
     set_radial(cr, 1500, b2 - 40, 5, 110, {{0, hex(0x7090b0, 0.22)}, {1, hex(0x7090b0, 0)}});
-    cairo_arc(cr, 1500, b2 - 40, 110, 0, 2 * M_PI);
+    cairo_arc(cr, 1500, b2 - 40, 110, 0, 2 * kPi);
     cairo_fill(cr);
     // Roots and drips in the chamber.
     for (int i = 0; i < 8; ++i) {
@@ -728,7 +728,7 @@ void chasm(cairo_t* cr) {
     for (int i = 0; i < 12; ++i) {
         double x = U(1950, 2150), y = U(150, 380);
         set_radial(cr, x, y, 2, 60, {{0, hex(0x8090a0, 0.12)}, {1, hex(0x8090a0, 0)}});
-        cairo_arc(cr, x, y, 60, 0, 2 * M_PI);
+        cairo_arc(cr, x, y, 60, 0, 2 * kPi);
         cairo_fill(cr);
     }
 }

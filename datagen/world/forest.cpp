@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-#include "datagen/pictures/brush.h"
+#include "datagen/paint/brush.h"
 #include "datagen/pictures/painter.h"
 #include "datagen/world/world_painters.h"
 
@@ -18,7 +18,7 @@ namespace {
 void leaf_cluster(cairo_t* cr, std::mt19937& r, double cx, double cy, double size, double sway, Col base) {
     std::uniform_real_distribution<double> u(0, 1);
     for (int i = 0; i < 9; ++i) {
-        double a = u(r) * 2 * M_PI, d = u(r) * size * 0.6;
+        double a = u(r) * 2 * kPi, d = u(r) * size * 0.6;
         double x = cx + std::cos(a) * d + sway * (0.5 + u(r)), y = cy + std::sin(a) * d * 0.7;
         double len = size * (0.35 + 0.3 * u(r)), ang = a + (u(r) - 0.5) + sway * 0.04;
         cairo_save(cr);
@@ -51,7 +51,7 @@ void frond(cairo_t* cr, double x, double y, double a, double l, double sway, Col
     for (int i = 1; i < 14; ++i) {
         double t = i / 14.0, u = 1 - t;
         double px = u * u * x + 2 * u * t * mx + t * t * ex, py = u * u * y + 2 * u * t * my + t * t * ey;
-        double len = l * 0.28 * std::sin(t * M_PI) + 4;
+        double len = l * 0.28 * std::sin(t * kPi) + 4;
         for (int side : {-1, 1}) {
             double ang = a + side * 1.1 + 0.5;
             cairo_move_to(cr, px, py);
@@ -190,8 +190,8 @@ Surface frame(int k) {
     // Palm fronds arching in from the top corners, big leaves below.
     frond(cr, -10, 10, 0.3, 150, sway * 2, hex(0x2f7a30));
     frond(cr, -10, 40, 0.7, 120, sway * 2, hex(0x3a8a34));
-    frond(cr, w + 10, 20, M_PI - 0.35, 150, -sway * 2, hex(0x2f7a30));
-    frond(cr, w + 10, 60, M_PI - 0.8, 110, -sway * 2, hex(0x3a8a34));
+    frond(cr, w + 10, 20, kPi - 0.35, 150, -sway * 2, hex(0x2f7a30));
+    frond(cr, w + 10, 60, kPi - 0.8, 110, -sway * 2, hex(0x3a8a34));
     for (int i = 0; i < 7; ++i)
         big_leaf(cr, 20 + i * 45 + u(r) * 10, h - 2, 22 + u(r) * 12, (u(r) - 0.5) * 0.8 + sway * 0.02, pal::leaf);
     // A parrot on a liana, bobbing its head frame by frame.

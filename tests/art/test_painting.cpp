@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/picture_catalogue.h"
-#include "datagen/pictures/brush.h"
+#include "datagen/paint/brush.h"
 #include "datagen/pictures/catalogue_check.h"
 #include "datagen/pictures/painter.h"
 #include "core/bmp_load.h"

@@ -1,14 +1,18 @@
-// The painter's toolbox shared by every picture of the game: the palette,
-// gradients, soft noise for wood, stone and paper, and real type through
-// pango. All measures are in the picture's own pixels.
+// The one painting toolkit of every painter (the pictures, the world, the
+// icon): the colour and the house palette, gradients, soft noise for wood,
+// stone and paper, and real type through pango. All measures are in the
+// picture's own pixels.
 #pragma once
 #include <cairo.h>
 
 #include <functional>
 #include <initializer_list>
+#include <numbers>
 #include <string>
 
 #include "core/surface.h"
+
+inline constexpr double kPi = std::numbers::pi;
 
 struct Col {
     double r = 0, g = 0, b = 0, a = 1;
@@ -18,7 +22,7 @@ struct Col {
 constexpr Col hex(uint32_t v, double a = 1.0) {
     return Col{double((v >> 16) & 255) / 255.0, double((v >> 8) & 255) / 255.0, double(v & 255) / 255.0, a};
 }
-Col mix(Col a, Col b, double t);
+Col mix(Col a, Col b, double t);  // from a (t = 0) to b (t = 1)
 Col lighter(Col c, double t);  // towards white
 Col darker(Col c, double t);   // towards black
 Col alpha(Col c, double a);
@@ -63,9 +67,39 @@ inline constexpr Col orange_deep = hex(0x8a3a05);
 inline constexpr Col orange = hex(0xe07812);
 inline constexpr Col orange_light = hex(0xffb347);
 inline constexpr Col cream = hex(0xfff1cf);
+// The professor's face.
+inline constexpr Col lens = hex(0xcfe6f2);
+inline constexpr Col lens_rim = hex(0x2b1f18);
+inline constexpr Col mouth = hex(0x5a1410);
+inline constexpr Col blush = hex(0xe0786a);
 }  // namespace pal
 
+// A material in three values, for round bodies shaded under a light: where
+// the light falls, its own colour, its shade.
+struct Tone {
+    Col lit, base, dark;
+};
+
+namespace pal::tone {
+inline constexpr Tone gold{pal::gold_light, pal::gold, pal::gold_dark};
+inline constexpr Tone leaf{pal::leaf_light, pal::leaf, pal::leaf_dark};
+inline constexpr Tone steel{pal::steel_light, pal::steel, pal::steel_dark};
+// The professor and what he wears.
+inline constexpr Tone skin{hex(0xfbd3b0), hex(0xe9ad86), hex(0xb5735a)};
+inline constexpr Tone hair{hex(0xffffff), hex(0xe6e6e0), hex(0xa7a9ad)};
+inline constexpr Tone tweed{hex(0xb98a55), hex(0x8c5f34), hex(0x563519)};
+inline constexpr Tone trousers{hex(0x7f8193), hex(0x595b6c), hex(0x35364a)};
+inline constexpr Tone shoe{hex(0x8a5233), hex(0x4f2a17), hex(0x24120a)};
+inline constexpr Tone shirt{hex(0xffffff), hex(0xeee7d6), hex(0xb9ae98)};
+inline constexpr Tone tie{pal::red_light, pal::red, pal::red_deep};
+inline constexpr Tone leopard{hex(0xffd27a), hex(0xe2a13a), hex(0xa3621a)};
+inline constexpr Tone liana{hex(0x9a8a4a), hex(0x5f5a26), hex(0x33300f)};
+}  // namespace pal::tone
+
+// The source colour, its own alpha included.
 void set(cairo_t* cr, Col c);
+// Strokes the current path w wide in c (the house ink unless told).
+void stroke_col(cairo_t* cr, double w, Col c = pal::ink);
 
 struct Stop {
     double at;

@@ -1,4 +1,4 @@
-#include "datagen/pictures/brush.h"
+#include "datagen/paint/brush.h"
 
 #include <pango/pangocairo.h>
 
@@ -13,6 +13,12 @@ Col darker(Col c, double t) { return mix(c, Col{0, 0, 0, c.a}, t); }
 Col alpha(Col c, double a) { return Col{c.r, c.g, c.b, a}; }
 
 void set(cairo_t* cr, Col c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+
+void stroke_col(cairo_t* cr, double w, Col c) {
+    set(cr, c);
+    cairo_set_line_width(cr, w);
+    cairo_stroke(cr);
+}
 
 namespace {
 void add_stops(cairo_pattern_t* p, std::initializer_list<Stop> stops) {
@@ -37,10 +43,10 @@ void set_radial(cairo_t* cr, double cx, double cy, double r0, double r1, std::in
 void rounded_rect(cairo_t* cr, double x, double y, double w, double h, double r) {
     r = std::min(r, std::min(w, h) / 2);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+    cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
+    cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
+    cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
+    cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
     cairo_close_path(cr);
 }
 
@@ -49,7 +55,7 @@ void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, rx, ry);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
     cairo_restore(cr);
 }
 
