@@ -187,7 +187,7 @@ void glasses(cairo_t* cr, const Pen& pen, bool fine) {
 }
 
 bool paint_icon(int size, const fs::path& file) {
-    cairo_surface_t* canvas = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_surface_t* canvas = new_canvas(size, size);
     cairo_t* cr = cairo_create(canvas);
     const Pen pen{size / 256.0};
     const bool fine = size >= 64;

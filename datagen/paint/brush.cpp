@@ -89,14 +89,37 @@ double fbm(double x, double y, int seed, int octaves) {
     return sum / norm;
 }
 
-void for_pixels(cairo_surface_t* canvas, const PixelFn& fn) {
+cairo_surface_t* new_canvas(int w, int h) { return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h); }
+
+CanvasPixels canvas_pixels(cairo_surface_t* canvas) {
     cairo_surface_flush(canvas);
-    int w = cairo_image_surface_get_width(canvas), h = cairo_image_surface_get_height(canvas);
-    int stride = cairo_image_surface_get_stride(canvas);
-    unsigned char* data = cairo_image_surface_get_data(canvas);
-    for (int y = 0; y < h; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
-        for (int x = 0; x < w; ++x) {
+    return CanvasPixels{cairo_image_surface_get_width(canvas), cairo_image_surface_get_height(canvas),
+                        cairo_image_surface_get_data(canvas), cairo_image_surface_get_stride(canvas)};
+}
+
+Rgb over(uint32_t argb, Rgb under) {
+    int a = int(argb >> 24);
+    int r = int((argb >> 16) & 255), g = int((argb >> 8) & 255), b = int(argb & 255);
+    int ur = int((under >> 16) & 255), ug = int((under >> 8) & 255), ub = int(under & 255);
+    r += ur * (255 - a) / 255;
+    g += ug * (255 - a) / 255;
+    b += ub * (255 - a) / 255;
+    return rgb(std::min(r, 255), std::min(g, 255), std::min(b, 255));
+}
+
+Surface flatten(cairo_surface_t* canvas, Rgb background) {
+    const CanvasPixels px = canvas_pixels(canvas);
+    Surface s(px.width, px.height);
+    for (int y = 0; y < px.height; ++y)
+        for (int x = 0; x < px.width; ++x) s.set(x, y, over(px.row(y)[x], background));
+    return s;
+}
+
+void for_pixels(cairo_surface_t* canvas, const PixelFn& fn) {
+    const CanvasPixels px = canvas_pixels(canvas);
+    for (int y = 0; y < px.height; ++y) {
+        uint32_t* row = px.row(y);
+        for (int x = 0; x < px.width; ++x) {
             uint32_t p = row[x];
             double a = double(p >> 24);
             double r = 0, g = 0, b = 0;
@@ -244,15 +267,4 @@ void engraved_text(cairo_t* cr, const std::string& text, const std::string& font
     set(cr, face);
     cairo_fill(cr);
     g_object_unref(layout);
-}
-
-Rgb pixel_over(const unsigned char* row, int x, Rgb under) {
-    uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
-    int a = int(p >> 24);
-    int r = int((p >> 16) & 255), g = int((p >> 8) & 255), b = int(p & 255);
-    int ur = int((under >> 16) & 255), ug = int((under >> 8) & 255), ub = int(under & 255);
-    r += ur * (255 - a) / 255;
-    g += ug * (255 - a) / 255;
-    b += ub * (255 - a) / 255;
-    return rgb(std::min(r, 255), std::min(g, 255), std::min(b, 255));
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include <cairo.h>
 
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <numbers>
@@ -111,11 +112,55 @@ void set_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::in
 void set_radial(cairo_t* cr, double cx, double cy, double r0, double r1, std::initializer_list<Stop> stops);
 
 void rounded_rect(cairo_t* cr, double x, double y, double w, double h, double r);
+// A closed path through the points p, shifted by (dx, dy).
+template <std::size_t N>
+void polygon(cairo_t* cr, const double (&p)[N][2], double dx = 0, double dy = 0) {
+    cairo_move_to(cr, p[0][0] + dx, p[0][1] + dy);
+    for (std::size_t i = 1; i < N; ++i) cairo_line_to(cr, p[i][0] + dx, p[i][1] + dy);
+    cairo_close_path(cr);
+}
 void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
 
 // Smooth value noise in [0, 1] and its fractal sum; seed picks the pattern.
 double noise2(double x, double y, int seed);
 double fbm(double x, double y, int seed, int octaves = 4);
+
+// --- canvases --------------------------------------------------------------
+// A fresh transparent ARGB32 canvas of w x h.
+cairo_surface_t* new_canvas(int w, int h);
+// A fresh canvas of w x h with fn(cairo_t*) painted on it; the caller frees it.
+template <class Fn>
+cairo_surface_t* painted(int w, int h, Fn fn) {
+    cairo_surface_t* c = new_canvas(w, h);
+    cairo_t* cr = cairo_create(c);
+    fn(cr);
+    cairo_destroy(cr);
+    return c;
+}
+
+// A canvas's pixels as cairo holds them (premultiplied ARGB32, one
+// uint32_t each), with cairo's drawing flushed to them first. Whoever
+// changes them calls cairo_surface_mark_dirty() afterwards.
+struct CanvasPixels {
+    int width, height;
+    unsigned char* data;
+    int stride;
+    uint32_t* row(int y) const { return reinterpret_cast<uint32_t*>(data + y * stride); }
+};
+CanvasPixels canvas_pixels(cairo_surface_t* canvas);
+
+// A premultiplied pixel's straight colour laid over `under`.
+Rgb over(uint32_t argb, Rgb under);
+// A canvas flattened onto an opaque background colour.
+Surface flatten(cairo_surface_t* canvas, Rgb background);
+// A canvas of w x h painted by fn(cairo_t*) and flattened onto background.
+template <class Fn>
+Surface plain(int w, int h, Rgb background, Fn fn) {
+    cairo_surface_t* c = painted(w, h, fn);
+    Surface s = flatten(c, background);
+    cairo_surface_destroy(c);
+    return s;
+}
 
 // Runs fn over every pixel of an ARGB32 canvas (straight, non-premultiplied
 // colour in 0..255; fn may change it). Used for grain and texture passes.
@@ -148,6 +193,3 @@ void embossed_text(cairo_t* cr, const std::string& text, const std::string& font
 // Letters cut into metal: dark face with a light lower rim.
 void engraved_text(cairo_t* cr, const std::string& text, const std::string& font, double x, double y, double w,
                    Align align, Col face, Col rim);
-
-// The pixel's straight colour on a canvas over `under` (for the flatteners).
-Rgb pixel_over(const unsigned char* row, int x, Rgb under);

@@ -28,15 +28,6 @@ void tone_stops(cairo_pattern_t* p, const Tone& t) {
 }
 cairo_pattern_t* flat(Col c) { return cairo_pattern_create_rgb(c.r, c.g, c.b); }
 
-// A small repeatable sequence of numbers in [0, 1) for cloth flecks.
-struct Dice {
-    unsigned s;
-    double next() {
-        s = s * 1664525u + 1013904223u;
-        return double(s >> 8) / double(1u << 24);
-    }
-};
-
 void line(cairo_t* cr, Pt a, Pt b, Col c, double w, double opacity = 1.0) {
     cairo_new_path(cr);
     cairo_move_to(cr, a.x, a.y);
@@ -56,6 +47,21 @@ void soft_spot(cairo_t* cr, Pt c, double r, Col col, double opacity) {
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
+}
+
+// A round spectacle lens's rim of radius r, and the glint on the glass: an
+// arc of radius glint_r from angle `from` to `to`.
+void spectacle_rim(cairo_t* cr, Pt lens, double r, double glint_r, double from, double to) {
+    cairo_new_path(cr);
+    add_circle(cr, lens, r);
+    set(cr, pal::lens_rim);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+    cairo_new_path(cr);
+    cairo_arc(cr, lens.x, lens.y, glint_r, from, to);
+    set(cr, hex(0xffffff, 0.95));
+    cairo_set_line_width(cr, 0.7);
+    cairo_stroke(cr);
 }
 
 // A frame on a body part: origin o, x along `ahead`, y along `down`.
@@ -119,9 +125,7 @@ void paint_shoe(cairo_t* cr, Pt ankle, double toe_deg, const Tone& t) {
         cairo_close_path(c);
     };
     inked(cr, shape, lit_to_dark({6, -4}, {0, 5}, t), 1.8);
-    cairo_save(cr);
-    shape(cr);
-    cairo_clip(cr);
+    clip_to(cr, shape);
     cairo_new_path(cr);
     cairo_rectangle(cr, -6, 2.9, 20, 3);
     set(cr, mix(t.dark, pal::ink, 0.5));
@@ -221,67 +225,70 @@ Frame torso_frame(const SidePose& p) {
     return Frame{p.hip, front, u * (-s)};
 }
 
-void path_jacket(cairo_t* c, const Frame& f) {
-    auto P = [&](double x, double y) { return f.at(x, -y); };
-    auto mv = [&](double x, double y) { Pt q = P(x, y); cairo_move_to(c, q.x, q.y); };
-    auto cv = [&](double x1, double y1, double x2, double y2, double x3, double y3) {
-        Pt a = P(x1, y1), b = P(x2, y2), e = P(x3, y3);
+// Draws a body part's outline in its frame's own units, y upwards.
+struct FramePen {
+    cairo_t* c;
+    const Frame& f;
+    Pt at(double x, double y) const { return f.at(x, -y); }
+    void mv(double x, double y) const {
+        Pt q = at(x, y);
+        cairo_move_to(c, q.x, q.y);
+    }
+    void ln(double x, double y) const {
+        Pt q = at(x, y);
+        cairo_line_to(c, q.x, q.y);
+    }
+    void cv(double x1, double y1, double x2, double y2, double x3, double y3) const {
+        Pt a = at(x1, y1), b = at(x2, y2), e = at(x3, y3);
         cairo_curve_to(c, a.x, a.y, b.x, b.y, e.x, e.y);
-    };
-    mv(-3.5, 33.5);
-    cv(-7, 33, -9, 30, -9.4, 26);
-    cv(-9.9, 18, -9.7, 8, -9.9, -1);
-    cv(-10.1, -4, -10.3, -6, -10.3, -8);
-    cv(-4, -9.2, 3, -8.9, 8.7, -7);
-    cv(11.3, -2, 12.5, 6, 11.7, 11);
-    cv(10.9, 17, 9.5, 24, 7.7, 29);
-    cv(6.9, 31.5, 6.1, 33, 5.0, 34);
-    cv(2, 35, -1, 35, -3.5, 33.5);
+    }
+};
+
+void path_jacket(cairo_t* c, const Frame& f) {
+    const FramePen pen{c, f};
+    pen.mv(-3.5, 33.5);
+    pen.cv(-7, 33, -9, 30, -9.4, 26);
+    pen.cv(-9.9, 18, -9.7, 8, -9.9, -1);
+    pen.cv(-10.1, -4, -10.3, -6, -10.3, -8);
+    pen.cv(-4, -9.2, 3, -8.9, 8.7, -7);
+    pen.cv(11.3, -2, 12.5, 6, 11.7, 11);
+    pen.cv(10.9, 17, 9.5, 24, 7.7, 29);
+    pen.cv(6.9, 31.5, 6.1, 33, 5.0, 34);
+    pen.cv(2, 35, -1, 35, -3.5, 33.5);
     cairo_close_path(c);
 }
 
 void path_bare_torso(cairo_t* c, const Frame& f) {
-    auto P = [&](double x, double y) { return f.at(x, -y); };
-    auto mv = [&](double x, double y) { Pt q = P(x, y); cairo_move_to(c, q.x, q.y); };
-    auto cv = [&](double x1, double y1, double x2, double y2, double x3, double y3) {
-        Pt a = P(x1, y1), b = P(x2, y2), e = P(x3, y3);
-        cairo_curve_to(c, a.x, a.y, b.x, b.y, e.x, e.y);
-    };
-    mv(-3.0, 33.0);
-    cv(-6.5, 32.5, -8.4, 29.5, -8.6, 25);
-    cv(-9.0, 16, -8.8, 6, -8.4, -4);
-    cv(-4, -7, 4, -7, 8.4, -4);
-    cv(10.8, 0, 11.6, 6, 11.0, 11);
-    cv(10.2, 17, 8.8, 24, 7.0, 29);
-    cv(6.2, 31.5, 5.4, 33, 4.4, 33.8);
-    cv(1.5, 34.6, -1.0, 34.4, -3.0, 33.0);
+    const FramePen pen{c, f};
+    pen.mv(-3.0, 33.0);
+    pen.cv(-6.5, 32.5, -8.4, 29.5, -8.6, 25);
+    pen.cv(-9.0, 16, -8.8, 6, -8.4, -4);
+    pen.cv(-4, -7, 4, -7, 8.4, -4);
+    pen.cv(10.8, 0, 11.6, 6, 11.0, 11);
+    pen.cv(10.2, 17, 8.8, 24, 7.0, 29);
+    pen.cv(6.2, 31.5, 5.4, 33, 4.4, 33.8);
+    pen.cv(1.5, 34.6, -1.0, 34.4, -3.0, 33.0);
     cairo_close_path(c);
 }
 
 void path_tunic(cairo_t* c, const Frame& f) {
-    auto P = [&](double x, double y) { return f.at(x, -y); };
-    auto mv = [&](double x, double y) { Pt q = P(x, y); cairo_move_to(c, q.x, q.y); };
-    auto ln = [&](double x, double y) { Pt q = P(x, y); cairo_line_to(c, q.x, q.y); };
-    auto cv = [&](double x1, double y1, double x2, double y2, double x3, double y3) {
-        Pt a = P(x1, y1), b = P(x2, y2), e = P(x3, y3);
-        cairo_curve_to(c, a.x, a.y, b.x, b.y, e.x, e.y);
-    };
-    mv(-8.6, 28);
-    cv(-9.6, 18, -9.9, 6, -10.3, -3);
-    ln(-10.7, -9);
-    ln(-7.6, -7.4);
-    ln(-5.0, -11.5);
-    ln(-1.8, -8.2);
-    ln(1.4, -12.0);
-    ln(4.4, -8.4);
-    ln(7.6, -11.0);
-    ln(10.4, -5);
-    cv(12.2, 0, 12.4, 7, 11.6, 11);
-    cv(10.8, 17, 9.6, 21.5, 8.2, 25);
-    ln(3.2, 28.6);
-    cv(2.6, 31, 1.8, 33, 0.6, 34.2);
-    cv(-2, 34.6, -4.0, 34.2, -5.4, 33.2);
-    cv(-6.8, 31.6, -8.0, 30, -8.6, 28);
+    const FramePen pen{c, f};
+    pen.mv(-8.6, 28);
+    pen.cv(-9.6, 18, -9.9, 6, -10.3, -3);
+    pen.ln(-10.7, -9);
+    pen.ln(-7.6, -7.4);
+    pen.ln(-5.0, -11.5);
+    pen.ln(-1.8, -8.2);
+    pen.ln(1.4, -12.0);
+    pen.ln(4.4, -8.4);
+    pen.ln(7.6, -11.0);
+    pen.ln(10.4, -5);
+    pen.cv(12.2, 0, 12.4, 7, 11.6, 11);
+    pen.cv(10.8, 17, 9.6, 21.5, 8.2, 25);
+    pen.ln(3.2, 28.6);
+    pen.cv(2.6, 31, 1.8, 33, 0.6, 34.2);
+    pen.cv(-2, 34.6, -4.0, 34.2, -5.4, 33.2);
+    pen.cv(-6.8, 31.6, -8.0, 30, -8.6, 28);
     cairo_close_path(c);
 }
 
@@ -296,10 +303,7 @@ void paint_side_torso(cairo_t* cr, const SidePose& p, Pt neck_top) {
     if (p.outfit == Outfit::Tweed) {
         Path jacket = [&](cairo_t* c) { path_jacket(c, f); };
         inked(cr, jacket, lit_to_dark(centre + g_light * 15, centre - g_light * 13, pal::tone::tweed), 2.0);
-        cairo_save(cr);
-        cairo_new_path(cr);
-        jacket(cr);
-        cairo_clip(cr);
+        clip_to(cr, jacket);
         weave(cr, centre.x - 16, centre.y - 26, centre.x + 16, centre.y + 26, pal::tone::tweed, 71);
         // The shirt and tie in the opening of the lapels.
         inked(cr, [&](cairo_t* c) {
@@ -354,10 +358,7 @@ void paint_side_torso(cairo_t* cr, const SidePose& p, Pt neck_top) {
         Path body = [&](cairo_t* c) { path_bare_torso(c, f); };
         inked(cr, body, lit_to_dark(centre + g_light * 14, centre - g_light * 12, pal::tone::skin), 2.0);
         // White curls on the old chest.
-        cairo_save(cr);
-        cairo_new_path(cr);
-        body(cr);
-        cairo_clip(cr);
+        clip_to(cr, body);
         for (Pt q : {P(6.0, 29.5), P(7.6, 27.0), P(5.0, 26.5)}) {
             cairo_new_path(cr);
             cairo_arc(cr, q.x, q.y, 0.8, 0, 1.6 * kPi);
@@ -368,10 +369,7 @@ void paint_side_torso(cairo_t* cr, const SidePose& p, Pt neck_top) {
         cairo_restore(cr);
         Path tunic = [&](cairo_t* c) { path_tunic(c, f); };
         inked(cr, tunic, lit_to_dark(centre + g_light * 15, centre - g_light * 13, pal::tone::leopard), 1.9);
-        cairo_save(cr);
-        cairo_new_path(cr);
-        tunic(cr);
-        cairo_clip(cr);
+        clip_to(cr, tunic);
         rosettes(cr, centre.x - 18, centre.y - 30, centre.x + 18, centre.y + 30, 5);
         cairo_restore(cr);
     }
@@ -429,6 +427,13 @@ void inked(cairo_t* cr, const Path& shape, cairo_pattern_t* fill, double outline
     cairo_set_source(cr, fill);
     cairo_fill(cr);
     cairo_pattern_destroy(fill);
+}
+
+void clip_to(cairo_t* cr, const Path& shape) {
+    cairo_save(cr);
+    cairo_new_path(cr);
+    shape(cr);
+    cairo_clip(cr);
 }
 
 void set_light(Pt towards_light) { g_light = unit(towards_light); }
@@ -565,10 +570,7 @@ void paint_head_side(cairo_t* cr, Pt c, double tilt, Outfit, Face face) {
         add_circle(k, {9.9, 1.8}, 3.0);
     };
     inked(cr, skull, dome({2.0, -2.5}, 13.5, skin), 2.0);
-    cairo_save(cr);
-    cairo_new_path(cr);
-    skull(cr);
-    cairo_clip(cr);
+    clip_to(cr, skull);
     soft_spot(cr, {1.5, -7.0}, 3.4, hex(0xffffff), 0.65);
     soft_spot(cr, {5.0, 4.0}, 3.0, pal::blush, 0.45);
     soft_spot(cr, {10.6, 1.6}, 2.5, pal::blush, 0.6);
@@ -657,16 +659,7 @@ void paint_head_side(cairo_t* cr, Pt c, double tilt, Outfit, Face face) {
         cairo_fill(cr);
         break;
     }
-    cairo_new_path(cr);
-    add_circle(cr, lens, 3.1);
-    set(cr, pal::lens_rim);
-    cairo_set_line_width(cr, 1.0);
-    cairo_stroke(cr);
-    cairo_new_path(cr);
-    cairo_arc(cr, lens.x, lens.y, 2.1, -1.4, -0.5);
-    set(cr, hex(0xffffff, 0.95));
-    cairo_set_line_width(cr, 0.7);
-    cairo_stroke(cr);
+    spectacle_rim(cr, lens, 3.1, 2.1, -1.4, -0.5);
     // Mouth (under the moustache) and the moustache.
     switch (face) {
     case Face::Yell:
@@ -758,10 +751,7 @@ void paint_head_front(cairo_t* cr, Pt c, double tilt, Face face) {
         add_ellipse(k, {0, 4.6}, 7.2, 6.0);
     };
     inked(cr, skull, dome({-1.5, -2.5}, 13.5, skin), 2.0);
-    cairo_save(cr);
-    cairo_new_path(cr);
-    skull(cr);
-    cairo_clip(cr);
+    clip_to(cr, skull);
     soft_spot(cr, {-1.6, -6.8}, 3.4, hex(0xffffff), 0.65);
     soft_spot(cr, {-5.0, 4.0}, 2.6, pal::blush, 0.45);
     soft_spot(cr, {5.0, 4.0}, 2.6, pal::blush, 0.45);
@@ -806,16 +796,7 @@ void paint_head_front(cairo_t* cr, Pt c, double tilt, Face face) {
             set(cr, pal::ink);
             cairo_fill(cr);
         }
-        cairo_new_path(cr);
-        add_circle(cr, lens, 3.0);
-        set(cr, pal::lens_rim);
-        cairo_set_line_width(cr, 1.0);
-        cairo_stroke(cr);
-        cairo_new_path(cr);
-        cairo_arc(cr, lens.x, lens.y, 2.0, -2.4, -1.5);
-        set(cr, hex(0xffffff, 0.95));
-        cairo_set_line_width(cr, 0.7);
-        cairo_stroke(cr);
+        spectacle_rim(cr, lens, 3.0, 2.0, -2.4, -1.5);
         line(cr, {s * 7.0, -1.0}, {s * 8.7, -0.5}, pal::lens_rim, 0.9);
     }
     line(cr, {-1.0, -0.9}, {1.0, -0.9}, pal::lens_rim, 0.9);
@@ -875,10 +856,7 @@ void legs_end_on(cairo_t* cr, double cx, double hy, Pt left_knee, Pt left_ankle,
 void begin_square_jacket(cairo_t* cr, double cx, double sy, double hy, unsigned weave_seed) {
     Path jacket = [&](cairo_t* c) { path_square_jacket(c, cx, sy, hy); };
     inked(cr, jacket, lit_to_dark({cx - 8, sy}, {cx + 9, hy + 6}, pal::tone::tweed), 2.0);
-    cairo_save(cr);
-    cairo_new_path(cr);
-    jacket(cr);
-    cairo_clip(cr);
+    clip_to(cr, jacket);
     weave(cr, cx - 13, sy - 7, cx + 13, hy + 9, pal::tone::tweed, weave_seed);
 }
 }  // namespace

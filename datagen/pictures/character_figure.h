@@ -21,6 +21,16 @@ inline Pt operator-(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }
 inline Pt operator*(Pt a, double k) { return {a.x * k, a.y * k}; }
 inline Pt lerp(Pt a, Pt b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
 
+// A small repeatable sequence of numbers in [0, 1), for cloth flecks,
+// leaves and spots: the same seed, the same picture.
+struct Dice {
+    unsigned s;
+    double next() {
+        s = s * 1664525u + 1013904223u;
+        return double(s >> 8) / double(1u << 24);
+    }
+};
+
 // The far side of the body, in shadow.
 Tone dimmed(const Tone& t, double k);
 
@@ -37,6 +47,8 @@ void add_capsule(cairo_t* cr, Pt a, double ra, Pt b, double rb);
 // Outlines the shape in the house ink, then fills it with `fill` (a cairo
 // pattern, consumed). outline is the ink line's full width.
 void inked(cairo_t* cr, const Path& shape, cairo_pattern_t* fill, double outline = 1.5);
+// Saves the context and clips it to the shape; cairo_restore() lifts it.
+void clip_to(cairo_t* cr, const Path& shape);
 // A gradient for a rounded body part lying along a -> b of half-width r:
 // lit on the side that faces the light, shaded on the other.
 cairo_pattern_t* rounded_across(Pt a, Pt b, double r, const Tone& t);

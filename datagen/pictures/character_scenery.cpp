@@ -11,14 +11,6 @@ namespace {
 constexpr Tone kCanopy{hex(0x6f86b5), hex(0x2c3d66), hex(0x0b1020)};
 constexpr Tone kWood{hex(0xd7a566), hex(0x9a6a3a), hex(0x5a3416)};
 
-struct Dice {
-    unsigned s;
-    double next() {
-        s = s * 1664525u + 1013904223u;
-        return double(s >> 8) / double(1u << 24);
-    }
-};
-
 void stroke_path(cairo_t* cr, const std::vector<Pt>& pts, double width, Col c, double opacity = 1.0) {
     cairo_new_path(cr);
     for (size_t i = 0; i < pts.size(); ++i) {

@@ -24,18 +24,15 @@ using Painter = std::function<void(cairo_t*)>;
 
 void add_pair(PictureMap& out, const std::string& mask, const std::string& image, int w, int h,
               const Painter& paint, bool mirrored = false) {
-    cairo_surface_t* canvas = new_canvas(w, h);
-    cairo_t* cr = cairo_create(canvas);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_GOOD);
-    if (mirrored) {
-        cairo_translate(cr, 2 * kAxis, 0);
-        cairo_scale(cr, -1, 1);
-    }
-    set_light({0.5, -0.866});
-    paint(cr);
-    cairo_destroy(cr);
-    add_sprite(out, mask, image, canvas);
-    cairo_surface_destroy(canvas);
+    sprite(out, mask, image, w, h, [&](cairo_t* cr) {
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_GOOD);
+        if (mirrored) {
+            cairo_translate(cr, 2 * kAxis, 0);
+            cairo_scale(cr, -1, 1);
+        }
+        set_light({0.5, -0.866});
+        paint(cr);
+    });
 }
 
 void add_pair(PictureMap& out, int n, int w, int h, const Painter& paint, bool mirrored = false) {
@@ -60,6 +57,24 @@ SidePose standing() {
     return p;
 }
 
+// One side's leg and the arm that swings against it.
+struct Side {
+    Pt knee, ankle;
+    double toe;
+    Pt elbow, hand;
+};
+
+// The two sides of a stepping pose: `moving` on the near side if
+// near_moves, else on the far side, `other` on the remaining one.
+void set_sides(SidePose& p, bool near_moves, const Side& moving, const Side& other) {
+    const Side& n = near_moves ? moving : other;
+    const Side& f = near_moves ? other : moving;
+    p.near_knee = n.knee, p.near_ankle = n.ankle, p.near_toe = n.toe;
+    p.near_elbow = n.elbow, p.near_hand = n.hand;
+    p.far_knee = f.knee, p.far_ankle = f.ankle, p.far_toe = f.toe;
+    p.far_elbow = f.elbow, p.far_hand = f.hand;
+}
+
 // One stride: the leading leg forward, the other pushing off behind, the
 // arms swinging against the legs. near_leads picks which leg leads.
 SidePose stride(bool near_leads) {
@@ -68,19 +83,8 @@ SidePose stride(bool near_leads) {
     p.shoulder = {27.5, 45};
     p.head = {31.5, 28.5};
     p.head_tilt = 6;
-    Pt lead_knee{32, 93.5}, lead_ankle{36.5, 111.5}, back_knee{21.5, 94.5}, back_ankle{15.5, 109.5};
-    Pt fwd_elbow{31, 60.5}, fwd_hand{37.5, 72}, back_elbow{23, 60.5}, back_hand{17.5, 72.5};
-    if (near_leads) {
-        p.near_knee = lead_knee, p.near_ankle = lead_ankle, p.near_toe = 14;
-        p.far_knee = back_knee, p.far_ankle = back_ankle, p.far_toe = -28;
-        p.near_elbow = back_elbow, p.near_hand = back_hand;
-        p.far_elbow = fwd_elbow, p.far_hand = fwd_hand;
-    } else {
-        p.far_knee = lead_knee, p.far_ankle = lead_ankle, p.far_toe = 14;
-        p.near_knee = back_knee, p.near_ankle = back_ankle, p.near_toe = -28;
-        p.far_elbow = back_elbow, p.far_hand = back_hand;
-        p.near_elbow = fwd_elbow, p.near_hand = fwd_hand;
-    }
+    set_sides(p, near_leads, {{32, 93.5}, {36.5, 111.5}, 14, {23, 60.5}, {17.5, 72.5}},
+              {{21.5, 94.5}, {15.5, 109.5}, -28, {31, 60.5}, {37.5, 72}});
     return p;
 }
 
@@ -91,19 +95,8 @@ SidePose on_steps(bool near_raised) {
     p.shoulder = {28.5, 44};
     p.head = {33, 28};
     p.head_tilt = 8;
-    Pt up_knee{34.5, 86}, up_ankle{35.5, 104.5}, down_knee{22.5, 93}, down_ankle{19.5, 112.5};
-    Pt fwd_elbow{31.5, 59.5}, fwd_hand{36.5, 71.5}, back_elbow{24.5, 60}, back_hand{21.5, 73.5};
-    if (near_raised) {
-        p.near_knee = up_knee, p.near_ankle = up_ankle;
-        p.far_knee = down_knee, p.far_ankle = down_ankle, p.far_toe = -4;
-        p.near_elbow = back_elbow, p.near_hand = back_hand;
-        p.far_elbow = fwd_elbow, p.far_hand = fwd_hand;
-    } else {
-        p.far_knee = up_knee, p.far_ankle = up_ankle;
-        p.near_knee = down_knee, p.near_ankle = down_ankle, p.near_toe = -4;
-        p.far_elbow = back_elbow, p.far_hand = back_hand;
-        p.near_elbow = fwd_elbow, p.near_hand = fwd_hand;
-    }
+    set_sides(p, near_raised, {{34.5, 86}, {35.5, 104.5}, 0, {24.5, 60}, {21.5, 73.5}},
+              {{22.5, 93}, {19.5, 112.5}, -4, {31.5, 59.5}, {36.5, 71.5}});
     return p;
 }
 
@@ -298,7 +291,7 @@ void paint_dazed(cairo_t* cr, int frame) {
         bool behind;
     } stars[3];
     for (int i = 0; i < 3; ++i) {
-        double a = (turn[frame] + i * 120.0 + 90.0) * 3.14159265358979 / 180.0;
+        double a = (turn[frame] + i * 120.0 + 90.0) * kPi / 180.0;
         bool behind = std::sin(a) < 0;
         stars[i] = {orbit + Pt{std::cos(a) * 17.0, std::sin(a) * 5.5}, behind ? 3.2 : 4.3, behind};
     }

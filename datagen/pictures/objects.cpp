@@ -542,8 +542,8 @@ void rope_stroke(cairo_t* cr, double width) {
     cairo_restore(cr);
     cairo_path_destroy(path);
 }
+}  // namespace
 
-// One loop of a coil seen a little from above: the back half, or the front.
 void coil_half(cairo_t* cr, double cx, double cy, double rx, double ry, bool front) {
     cairo_new_path(cr);
     cairo_save(cr);
@@ -555,7 +555,6 @@ void coil_half(cairo_t* cr, double cx, double cy, double rx, double ry, bool fro
         cairo_arc_negative(cr, 0, 0, 1, 0, kPi);
     cairo_restore(cr);
 }
-}  // namespace
 
 void draw_rope_coil(cairo_t* cr) {
     const double cx = 25, rx = 19, ry = 6.5;

@@ -19,30 +19,11 @@ void draw_jungle_book(cairo_t* cr);    // 43 x 48
 // foot at the bottom centre.
 void draw_bean_plant(cairo_t* cr, double w, double h);
 void draw_rising_rope(cairo_t* cr, double w, double h);
+// One loop of a rope's coil seen a little from above, as a path (the back
+// half, or the front) round (cx, cy) with radii rx, ry.
+void coil_half(cairo_t* cr, double cx, double cy, double rx, double ry, bool front);
 
 // The pictures of the world's events (objects_world.cpp) and of the frame,
 // bar, books, plates, banners and pointers (ui.cpp).
 void paint_world_pictures(PictureMap& out);
 void paint_ui_pictures(PictureMap& out);
-
-// A canvas painted by fn and split into a mask and image pair.
-template <class Fn>
-void sprite(PictureMap& out, const std::string& mask, const std::string& image, int w, int h, Fn fn) {
-    cairo_surface_t* c = new_canvas(w, h);
-    cairo_t* cr = cairo_create(c);
-    fn(cr);
-    cairo_destroy(cr);
-    add_sprite(out, mask, image, c);
-    cairo_surface_destroy(c);
-}
-// A canvas painted by fn and flattened onto background.
-template <class Fn>
-Surface plain(int w, int h, Rgb background, Fn fn) {
-    cairo_surface_t* c = new_canvas(w, h);
-    cairo_t* cr = cairo_create(c);
-    fn(cr);
-    cairo_destroy(cr);
-    Surface s = flatten(c, background);
-    cairo_surface_destroy(c);
-    return s;
-}

@@ -190,14 +190,6 @@ void rope_line(cairo_t* cr, double width) {
     cairo_restore(cr);
     cairo_path_destroy(path);
 }
-void coil_arc(cairo_t* cr, double cx, double cy, double rx, double ry, bool front) {
-    cairo_new_path(cr);
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_scale(cr, rx, ry);
-    if (front) cairo_arc(cr, 0, 0, 1, 0, kPi); else cairo_arc_negative(cr, 0, 0, 1, 0, kPi);
-    cairo_restore(cr);
-}
 }  // namespace
 
 void draw_rising_rope(cairo_t* cr, double w, double h) {
@@ -206,7 +198,7 @@ void draw_rising_rope(cairo_t* cr, double w, double h) {
     const double cx = w / 2, rx = 17, ry = 5;
     const double ys[] = {h - 7, h - 12.5};
     for (double y : ys) {
-        coil_arc(cr, cx, y, rx, ry, false);
+        coil_half(cr, cx, y, rx, ry, false);
         rope_line(cr, 4.6);
     }
     double rise = h - 14;
@@ -225,7 +217,7 @@ void draw_rising_rope(cairo_t* cr, double w, double h) {
     double tipx = cx + std::sin(kPi * 2.2) * amp;
     rope_line(cr, 4.8);
     for (double y : ys) {
-        coil_arc(cr, cx, y, rx, ry, true);
+        coil_half(cr, cx, y, rx, ry, true);
         rope_line(cr, 4.6);
     }
     // The raised end, bound with twine like a snake's head.
@@ -331,12 +323,8 @@ Surface well_book(bool lit) {
         set(cr, hex(0x000000, 0.6));
         cairo_fill(cr);
         Col cover0 = lit ? hex(0xc0542a) : hex(0x7a2a14), cover1 = lit ? hex(0x7a2a10) : hex(0x3e1408);
-        cairo_move_to(cr, 1.5, 21);
-        cairo_line_to(cr, 5, 9);
-        cairo_line_to(cr, 26, 9);
-        cairo_line_to(cr, 29.5, 21);
-        cairo_line_to(cr, 15.5, 23.5);
-        cairo_close_path(cr);
+        const double cover[][2] = {{1.5, 21}, {5, 9}, {26, 9}, {29.5, 21}, {15.5, 23.5}};
+        polygon(cr, cover);
         set_linear(cr, 0, 9, 0, 23, {{0, cover0}, {1, cover1}});
         cairo_fill_preserve(cr);
         stroke_col(cr, 0.8, hex(0x1a0c06));
@@ -370,12 +358,7 @@ Surface well_book(bool lit) {
         }
         if (lit) {
             // Found: it shines, with a twinkle over the corner.
-            cairo_move_to(cr, 1.5, 21);
-            cairo_line_to(cr, 5, 9);
-            cairo_line_to(cr, 26, 9);
-            cairo_line_to(cr, 29.5, 21);
-            cairo_line_to(cr, 15.5, 23.5);
-            cairo_close_path(cr);
+            polygon(cr, cover);
             stroke_col(cr, 0.9, hex(0xfff4b0));
             cairo_move_to(cr, 26, 1.5);
             cairo_line_to(cr, 26, 8);

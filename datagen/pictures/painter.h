@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/surface.h"
+#include "datagen/paint/brush.h"
 
 using PictureMap = std::map<std::string, Surface>;
 
@@ -21,13 +22,16 @@ void paint_object_pictures(PictureMap& out);
 // The thirteen book pages lib1.bmp … lib13.bmp (400 x 400) into outdir.
 void paint_book_pages(const std::string& outdir);
 
-// --- helpers (sprite_util.cpp) ------------------------------------------
-// A fresh transparent ARGB32 cairo surface of w x h.
-cairo_surface_t* new_canvas(int w, int h);
+// --- the stored pictures' sprites (sprite_util.cpp) -----------------------
 // Splits a painted canvas into the mask (black where alpha >= 50 %, pure
 // white elsewhere) and the image (the colour, composited over `edge` where
 // the paint is partly transparent, pure black where the mask is white).
 void add_sprite(PictureMap& out, const std::string& mask_name, const std::string& image_name,
                 cairo_surface_t* canvas, Rgb edge = rgb(24, 16, 12));
-// A canvas flattened onto an opaque background colour.
-Surface flatten(cairo_surface_t* canvas, Rgb background);
+// A canvas of w x h painted by fn(cairo_t*) and split into a mask and image pair.
+template <class Fn>
+void sprite(PictureMap& out, const std::string& mask, const std::string& image, int w, int h, Fn fn) {
+    cairo_surface_t* c = painted(w, h, fn);
+    add_sprite(out, mask, image, c);
+    cairo_surface_destroy(c);
+}

@@ -414,13 +414,11 @@ Surface wooden_frame() {
     engraved_text(cr, "Gioco di Lexovo", "DejaVu Serif Bold Italic 10.5", px, py + 2.5, pw, Align::Centre,
                   hex(0x3a1e04), hex(0xfff0b8, 0.8));
     cairo_destroy(cr);
-    cairo_surface_flush(plate);
-    const unsigned char* data = cairo_image_surface_get_data(plate);
-    int stride = cairo_image_surface_get_stride(plate);
+    const CanvasPixels lettering = canvas_pixels(plate);
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
-            const unsigned char* row = data + y * stride;
-            if (reinterpret_cast<const uint32_t*>(row)[x] >> 24) s.set(x, y, pixel_over(row, x, s.get(x, y)));
+            const uint32_t p = lettering.row(y)[x];
+            if (p >> 24) s.set(x, y, over(p, s.get(x, y)));
         }
     cairo_surface_destroy(plate);
     return s;
@@ -429,147 +427,130 @@ Surface wooden_frame() {
 // ------------------------------------------------------------ pointers
 constexpr Rgb kMagenta = rgb(255, 0, 255);
 
-// Threshold the canvas: half-covered pixels keep a dark edge, the rest is magenta.
-Surface to_icon(cairo_surface_t* c) {
-    cairo_surface_flush(c);
-    int w = cairo_image_surface_get_width(c), h = cairo_image_surface_get_height(c);
-    int stride = cairo_image_surface_get_stride(c);
-    const unsigned char* data = cairo_image_surface_get_data(c);
-    Surface s(w, h, kMagenta);
-    for (int y = 0; y < h; ++y) {
-        const unsigned char* row = data + y * stride;
-        for (int x = 0; x < w; ++x) {
-            uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
+// A 32 x 32 pointer painted by fn(cairo_t*), thresholded: half-covered
+// pixels keep a dark edge, the rest is magenta.
+template <class Fn>
+Surface icon(Fn fn) {
+    cairo_surface_t* c = painted(32, 32, fn);
+    const CanvasPixels px = canvas_pixels(c);
+    Surface s(px.width, px.height, kMagenta);
+    for (int y = 0; y < px.height; ++y) {
+        const uint32_t* row = px.row(y);
+        for (int x = 0; x < px.width; ++x) {
+            uint32_t p = row[x];
             if ((p >> 24) >= 110) {
-                Rgb v = pixel_over(row, x, rgb(20, 10, 4));
+                Rgb v = over(p, rgb(20, 10, 4));
                 if (v == kMagenta) v = rgb(254, 0, 254);
                 s.set(x, y, v);
             }
         }
     }
+    cairo_surface_destroy(c);
     return s;
 }
 
 // A fat bevelled arrow pointing right, turned by `turns` quarter turns.
 Surface arrow_icon(int turns) {
-    cairo_surface_t* c = new_canvas(32, 32);
-    cairo_t* cr = cairo_create(c);
-    cairo_translate(cr, 16, 16);
-    cairo_rotate(cr, turns * kPi / 2);
-    auto shape = [&](double dx, double dy) {
-        cairo_new_path(cr);
-        const double p[][2] = {{-13, -5}, {1, -5}, {1, -12}, {14, 0}, {1, 12}, {1, 5}, {-13, 5}};
-        cairo_move_to(cr, p[0][0] + dx, p[0][1] + dy);
-        for (int i = 1; i < 7; ++i) cairo_line_to(cr, p[i][0] + dx, p[i][1] + dy);
-        cairo_close_path(cr);
-    };
-    // The extruded side, in light from the upper left whatever the direction.
-    double ex = 1.4, ey = 1.4;
-    double cs = std::cos(-turns * kPi / 2), sn = std::sin(-turns * kPi / 2);
-    double lx = ex * cs - ey * sn, ly = ex * sn + ey * cs;
-    for (int i = 3; i >= 1; --i) {
-        shape(lx * i, ly * i);
-        set(cr, hex(0x5a3008));
+    return icon([turns](cairo_t* cr) {
+        cairo_translate(cr, 16, 16);
+        cairo_rotate(cr, turns * kPi / 2);
+        auto shape = [&](double dx, double dy) {
+            cairo_new_path(cr);
+            const double p[][2] = {{-13, -5}, {1, -5}, {1, -12}, {14, 0}, {1, 12}, {1, 5}, {-13, 5}};
+            polygon(cr, p, dx, dy);
+        };
+        // The extruded side, in light from the upper left whatever the direction.
+        double ex = 1.4, ey = 1.4;
+        double cs = std::cos(-turns * kPi / 2), sn = std::sin(-turns * kPi / 2);
+        double lx = ex * cs - ey * sn, ly = ex * sn + ey * cs;
+        for (int i = 3; i >= 1; --i) {
+            shape(lx * i, ly * i);
+            set(cr, hex(0x5a3008));
+            cairo_fill_preserve(cr);
+            stroke_col(cr, 1.4, hex(0x1a0c02));
+        }
+        // The face, lit from the upper left whatever the direction (the path
+        // stays where it was built, the gradient is laid in screen space).
+        shape(0, 0);
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+        set_linear(cr, 3, 3, 27, 27,
+                   {{0, hex(0xfff6c0)}, {0.3, hex(0xfbd24a)}, {0.7, hex(0xe08a12)}, {1, hex(0xa85804)}});
         cairo_fill_preserve(cr);
-        stroke_col(cr, 1.4, hex(0x1a0c02));
-    }
-    // The face, lit from the upper left whatever the direction (the path
-    // stays where it was built, the gradient is laid in screen space).
-    shape(0, 0);
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    set_linear(cr, 3, 3, 27, 27,
-               {{0, hex(0xfff6c0)}, {0.3, hex(0xfbd24a)}, {0.7, hex(0xe08a12)}, {1, hex(0xa85804)}});
-    cairo_fill_preserve(cr);
-    cairo_restore(cr);
-    stroke_col(cr, 1.5, hex(0x1a0c02));
-    // A bright bevel just inside the face's edge.
-    cairo_save(cr);
-    cairo_scale(cr, 0.78, 0.7);
-    cairo_translate(cr, -1.2, 0);
-    shape(0, 0);
-    cairo_restore(cr);
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    set_linear(cr, 6, 6, 20, 20, {{0, hex(0xffffff, 0.55)}, {1, hex(0xffffff, 0)}});
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
-    cairo_restore(cr);
-    cairo_destroy(cr);
-    Surface s = to_icon(c);
-    cairo_surface_destroy(c);
-    return s;
+        cairo_restore(cr);
+        stroke_col(cr, 1.5, hex(0x1a0c02));
+        // A bright bevel just inside the face's edge.
+        cairo_save(cr);
+        cairo_scale(cr, 0.78, 0.7);
+        cairo_translate(cr, -1.2, 0);
+        shape(0, 0);
+        cairo_restore(cr);
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+        set_linear(cr, 6, 6, 20, 20, {{0, hex(0xffffff, 0.55)}, {1, hex(0xffffff, 0)}});
+        cairo_set_line_width(cr, 1.2);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+    });
 }
 
 Surface plain_arrow_icon() {
-    cairo_surface_t* c = new_canvas(32, 32);
-    cairo_t* cr = cairo_create(c);
-    const double p[][2] = {{2, 2}, {2, 25}, {8, 19.5}, {12.5, 29}, {17, 27}, {12.8, 17.8}, {20.5, 17.8}};
-    // A soft drop shadow, then the classic white arrow with a black rim.
-    cairo_move_to(cr, p[0][0] + 2, p[0][1] + 2);
-    for (int i = 1; i < 7; ++i) cairo_line_to(cr, p[i][0] + 2, p[i][1] + 2);
-    cairo_close_path(cr);
-    set(cr, hex(0x000000, 0.6));
-    cairo_fill(cr);
-    cairo_move_to(cr, p[0][0], p[0][1]);
-    for (int i = 1; i < 7; ++i) cairo_line_to(cr, p[i][0], p[i][1]);
-    cairo_close_path(cr);
-    set_linear(cr, 2, 2, 18, 26, {{0, hex(0xffffff)}, {1, hex(0xd8d0c0)}});
-    cairo_fill_preserve(cr);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-    stroke_col(cr, 1.6, hex(0x000000));
-    cairo_destroy(cr);
-    Surface s = to_icon(c);
-    cairo_surface_destroy(c);
-    return s;
+    return icon([](cairo_t* cr) {
+        const double p[][2] = {{2, 2}, {2, 25}, {8, 19.5}, {12.5, 29}, {17, 27}, {12.8, 17.8}, {20.5, 17.8}};
+        // A soft drop shadow, then the classic white arrow with a black rim.
+        polygon(cr, p, 2, 2);
+        set(cr, hex(0x000000, 0.6));
+        cairo_fill(cr);
+        polygon(cr, p);
+        set_linear(cr, 2, 2, 18, 26, {{0, hex(0xffffff)}, {1, hex(0xd8d0c0)}});
+        cairo_fill_preserve(cr);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+        stroke_col(cr, 1.6, hex(0x000000));
+    });
 }
 
 // The game's own icon: a red book with the professor's round glasses on it.
 Surface window_icon() {
-    cairo_surface_t* c = new_canvas(32, 32);
-    cairo_t* cr = cairo_create(c);
-    // Page block and cover.
-    cairo_move_to(cr, 6, 5);
-    cairo_line_to(cr, 28, 3);
-    cairo_line_to(cr, 29, 27);
-    cairo_line_to(cr, 7, 29);
-    cairo_close_path(cr);
-    set(cr, hex(0xf4e6c0));
-    cairo_fill_preserve(cr);
-    stroke_col(cr, 1.2, pal::ink);
-    cairo_move_to(cr, 3, 4);
-    cairo_line_to(cr, 25, 2);
-    cairo_line_to(cr, 26, 26);
-    cairo_line_to(cr, 4, 28);
-    cairo_close_path(cr);
-    set_linear(cr, 3, 2, 26, 28, {{0, hex(0xe04a34)}, {0.5, hex(0xa82218)}, {1, hex(0x5a0e0a)}});
-    cairo_fill_preserve(cr);
-    stroke_col(cr, 1.2, pal::ink);
-    cairo_move_to(cr, 6.5, 4);
-    cairo_line_to(cr, 7.5, 27.5);
-    stroke_col(cr, 1.2, hex(0x3a0806, 0.8));
-    cairo_rectangle(cr, 10, 7, 12, 3);
-    set(cr, pal::gold_light);
-    cairo_fill(cr);
-    // Glasses.
-    for (double x : {12.0, 21.0}) {
-        cairo_new_path(cr);
-        cairo_arc(cr, x, 19, 4.2, 0, 2 * kPi);
-        set(cr, hex(0xc8e0ff, 0.55));
+    return icon([](cairo_t* cr) {
+        // Page block and cover.
+        cairo_move_to(cr, 6, 5);
+        cairo_line_to(cr, 28, 3);
+        cairo_line_to(cr, 29, 27);
+        cairo_line_to(cr, 7, 29);
+        cairo_close_path(cr);
+        set(cr, hex(0xf4e6c0));
         cairo_fill_preserve(cr);
-        stroke_col(cr, 1.6, hex(0x1a1410));
-        cairo_new_path(cr);
-        cairo_arc(cr, x - 1.3, 17.6, 1.2, 0, 2 * kPi);
-        set(cr, hex(0xffffff, 0.9));
+        stroke_col(cr, 1.2, pal::ink);
+        cairo_move_to(cr, 3, 4);
+        cairo_line_to(cr, 25, 2);
+        cairo_line_to(cr, 26, 26);
+        cairo_line_to(cr, 4, 28);
+        cairo_close_path(cr);
+        set_linear(cr, 3, 2, 26, 28, {{0, hex(0xe04a34)}, {0.5, hex(0xa82218)}, {1, hex(0x5a0e0a)}});
+        cairo_fill_preserve(cr);
+        stroke_col(cr, 1.2, pal::ink);
+        cairo_move_to(cr, 6.5, 4);
+        cairo_line_to(cr, 7.5, 27.5);
+        stroke_col(cr, 1.2, hex(0x3a0806, 0.8));
+        cairo_rectangle(cr, 10, 7, 12, 3);
+        set(cr, pal::gold_light);
         cairo_fill(cr);
-    }
-    cairo_new_path(cr);
-    cairo_arc(cr, 16.5, 18.5, 1.8, kPi * 1.1, kPi * 1.9);
-    stroke_col(cr, 1.5, hex(0x1a1410));
-    cairo_destroy(cr);
-    Surface s = to_icon(c);
-    cairo_surface_destroy(c);
-    return s;
+        // Glasses.
+        for (double x : {12.0, 21.0}) {
+            cairo_new_path(cr);
+            cairo_arc(cr, x, 19, 4.2, 0, 2 * kPi);
+            set(cr, hex(0xc8e0ff, 0.55));
+            cairo_fill_preserve(cr);
+            stroke_col(cr, 1.6, hex(0x1a1410));
+            cairo_new_path(cr);
+            cairo_arc(cr, x - 1.3, 17.6, 1.2, 0, 2 * kPi);
+            set(cr, hex(0xffffff, 0.9));
+            cairo_fill(cr);
+        }
+        cairo_new_path(cr);
+        cairo_arc(cr, 16.5, 18.5, 1.8, kPi * 1.1, kPi * 1.9);
+        stroke_col(cr, 1.5, hex(0x1a1410));
+    });
 }
 
 }  // namespace

@@ -754,7 +754,7 @@ void game_pictures(Surface& world) {
 }  // namespace
 
 Surface paint_background() {
-    cairo_surface_t* canvas = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
+    cairo_surface_t* canvas = new_canvas(kWidth, kHeight);
     cairo_t* cr = cairo_create(canvas);
     cairo_translate(cr, 0, 400);
     rng.seed(1991);
