@@ -207,7 +207,8 @@ void default_masks(Header& h, int depth) {
 }
 
 // The one check of a picture's size from its header, before anything is
-// made: the byte size must fit the int arithmetic SDL does with it.
+// made (the place for any limit on it): the byte size must fit the int
+// arithmetic SDL did with it.
 void refuse_unrepresentable_size(const Header& h, int64_t pitch) {
     if (pitch > kIntMax || h.height * pitch > kIntMax) refuse();
 }
@@ -242,17 +243,13 @@ Palette read_palette(const File& f, const Header& h) {
 
 // Uncompressed rows, in the header's direction. Pixels of 1, 2 or 4 bits
 // become a byte each and must be below `limit`; an 8-bit row is held to it
-// too when check_bytes is set. Every row must be there whole, but for the
-// padding after the last.
+// too when check_bytes is set. Every row must be there whole (but for the
+// padding after the last row of small pixels).
 void read_rows(Cursor& in, const Header& h, std::vector<uint8_t>& px, int64_t pitch, uint32_t limit,
                bool check_bytes) {
     const int packed = h.bits < 8 ? h.bits : 0;
-    int64_t pad = 0;
-    if (packed) {
-        // SDL's row length in int arithmetic, overflow included.
-        const int32_t row = int32_t(uint32_t(h.width) + uint32_t(8 / packed - 1)) >> (packed == 1 ? 3 : packed == 2 ? 2 : 1);
-        pad = row % 4 ? 4 - row % 4 : 0;
-    }
+    const int64_t row_bytes = packed ? (h.width * packed + 7) / 8 : 0;
+    const int64_t pad = (4 - row_bytes % 4) % 4;
     for (int64_t k = 0; k < h.height; ++k) {
         uint8_t* dst = px.data() + (h.top_down ? k : h.height - 1 - k) * pitch;
         if (packed) {

@@ -12,7 +12,8 @@
 //     alpha-bitfields, CMYK...), whose data SDL would show as raw pixels, and
 //     bitfields in an OS/2 2.x header, where that number means Huffman coding;
 //   - RLE8 data in a picture that is not 8-bit, RLE4 data in one that is not
-//     4-bit, which SDL would write into pixels of another size.
+//     4-bit, which SDL would write into pixels of another size;
+//   - RLE data that moves a row's column past 2^31 - 1 (an int overflow in SDL).
 #pragma once
 #include <cstddef>
 #include <cstdint>
