@@ -135,14 +135,21 @@ std::optional<Layout> layout_for(int bits, uint32_t r, uint32_t g, uint32_t b, u
     return std::nullopt;
 }
 
-// A channel of n bits widened to 8: v * 255 / (2^n - 1), rounded down.
-uint32_t widen(uint32_t pixel, uint32_t mask) {
-    if (mask == 0) return 0;
+// One channel of a pixel, widened from its n bits to 8 as SDL does:
+// v * 255 / (2^n - 1), rounded down. Channels have 8 bits at most here.
+struct Channel {
     int shift = 0;
-    while (!((mask >> shift) & 1)) ++shift;
-    const uint32_t top = mask >> shift;
-    return uint32_t(uint64_t((pixel & mask) >> shift) * 255 / top);
-}
+    uint32_t top = 0;  // the channel's largest value
+    std::array<uint8_t, 256> wide{};
+
+    explicit Channel(uint32_t mask) {
+        if (mask == 0) return;
+        while (!((mask >> shift) & 1)) ++shift;
+        top = mask >> shift;
+        for (uint32_t v = 0; v <= top; ++v) wide[v] = uint8_t(v * 255 / top);
+    }
+    int operator()(uint32_t pixel) const { return wide[(pixel >> shift) & top]; }
+};
 
 // --- The header -----------------------------------------------------------
 
@@ -319,37 +326,51 @@ void read_rle(Cursor& in, std::vector<uint8_t>& px, int64_t pitch, bool rle8) {
 
 // --- Colours -----------------------------------------------------------------
 
-Rgb colour_of(uint32_t v, const Layout& l, const Palette& pal) {
-    switch (l.colours) {
-    case Colours::Palette:
-        return v < pal.count ? pal.colour[v] : 0;
-    case Colours::Masks:
-        return rgb(int(widen(v, l.r)), int(widen(v, l.g)), int(widen(v, l.b)));
-    case Colours::Rgb565: {
-        // SDL's table for this layout adds the green's low three bits
-        // unwidened, so that full green is 254.
-        const uint32_t g = (v >> 5) & 0x3F;
-        return rgb(int(widen(v, 0xF800)), int(widen(g & 0x38, 0x3F) + 4 * (g & 7)), int(widen(v, 0x1F)));
-    }
-    case Colours::Argb2101010:
-        return rgb(int((v >> 22) & 0xFF), int((v >> 12) & 0xFF), int((v >> 2) & 0xFF));
-    }
-    return 0;
-}
-
-Surface to_colours(const std::vector<uint8_t>& px, const Header& h, int64_t pitch, const Layout& l,
-                   const Palette& pal) {
+// Every pixel of `bytes` bytes (a little-endian number) through colour_of.
+template <int bytes, typename ColourOf>
+Surface each_pixel(const std::vector<uint8_t>& px, const Header& h, int64_t pitch, ColourOf colour_of) {
     Surface out(int(h.width), int(h.height));
     for (int64_t y = 0; y < h.height; ++y) {
         const uint8_t* p = px.data() + y * pitch;
         Rgb* dst = out.row(int(y));
-        for (int64_t x = 0; x < h.width; ++x, p += l.bytes) {
+        for (int64_t x = 0; x < h.width; ++x, p += bytes) {
             uint32_t v = 0;
-            for (int i = 0; i < l.bytes; ++i) v |= uint32_t(p[i]) << (8 * i);
-            dst[x] = colour_of(v, l, pal);
+            for (int i = 0; i < bytes; ++i) v |= uint32_t(p[i]) << (8 * i);
+            dst[x] = colour_of(v);
         }
     }
     return out;
+}
+
+Surface to_colours(const std::vector<uint8_t>& px, const Header& h, int64_t pitch, const Layout& l,
+                   const Palette& pal) {
+    const Channel r(l.r), g(l.g), b(l.b);
+    switch (l.colours) {
+    case Colours::Palette:
+        return each_pixel<1>(px, h, pitch, [&](uint32_t v) { return v < pal.count ? pal.colour[v] : 0; });
+    case Colours::Rgb565: {
+        // SDL's table for this layout adds the green's low three bits
+        // unwidened, so that full green is 254.
+        const Channel six_bits(0x3F);
+        return each_pixel<2>(px, h, pitch, [&](uint32_t v) {
+            const uint32_t green = (v >> 5) & 0x3F;
+            return rgb(r(v), six_bits(green & 0x38) + 4 * int(green & 7), b(v));
+        });
+    }
+    case Colours::Argb2101010:  // the top 8 of each 10 bits
+        return each_pixel<4>(px, h, pitch, [](uint32_t v) {
+            return rgb(int((v >> 22) & 0xFF), int((v >> 12) & 0xFF), int((v >> 2) & 0xFF));
+        });
+    case Colours::Masks:
+        break;
+    }
+    auto masked = [&](uint32_t v) { return rgb(r(v), g(v), b(v)); };
+    switch (l.bytes) {
+    case 1: return each_pixel<1>(px, h, pitch, masked);
+    case 2: return each_pixel<2>(px, h, pitch, masked);
+    case 3: return each_pixel<3>(px, h, pitch, masked);
+    default: return each_pixel<4>(px, h, pitch, masked);
+    }
 }
 
 Surface decode(const File& f) {

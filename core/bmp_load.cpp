@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -38,9 +39,8 @@ Surface load_bmp_file(const std::string& path) {
     std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!f) throw err::file_not_found();
     // What cannot be read (a folder) reads as nothing, which is no picture.
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+    std::vector<uint8_t> bytes(size_t(std::max<off_t>(st.st_size, 0)));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f.get()));
     return decode_bmp(bytes.data(), bytes.size());
 }
 
