@@ -136,7 +136,8 @@ std::optional<Layout> layout_for(int bits, uint32_t r, uint32_t g, uint32_t b, u
 }
 
 // One channel of a pixel, widened from its n bits to 8 as SDL does:
-// v * 255 / (2^n - 1), rounded down. Channels have 8 bits at most here.
+// v * 255 / (2^n - 1), rounded down. For channels of 8 bits at most (the
+// 10-bit layout has its own rule).
 struct Channel {
     int shift = 0;
     uint32_t top = 0;  // the channel's largest value
@@ -344,11 +345,19 @@ Surface each_pixel(const std::vector<uint8_t>& px, const Header& h, int64_t pitc
 
 Surface to_colours(const std::vector<uint8_t>& px, const Header& h, int64_t pitch, const Layout& l,
                    const Palette& pal) {
-    const Channel r(l.r), g(l.g), b(l.b);
     switch (l.colours) {
     case Colours::Palette:
         return each_pixel<1>(px, h, pitch, [&](uint32_t v) { return v < pal.count ? pal.colour[v] : 0; });
-    case Colours::Rgb565: {
+    case Colours::Argb2101010:  // the top 8 of each 10 bits
+        return each_pixel<4>(px, h, pitch, [](uint32_t v) {
+            return rgb(int((v >> 22) & 0xFF), int((v >> 12) & 0xFF), int((v >> 2) & 0xFF));
+        });
+    case Colours::Rgb565:
+    case Colours::Masks:
+        break;
+    }
+    const Channel r(l.r), g(l.g), b(l.b);
+    if (l.colours == Colours::Rgb565) {
         // SDL's table for this layout adds the green's low three bits
         // unwidened, so that full green is 254.
         const Channel six_bits(0x3F);
@@ -356,13 +365,6 @@ Surface to_colours(const std::vector<uint8_t>& px, const Header& h, int64_t pitc
             const uint32_t green = (v >> 5) & 0x3F;
             return rgb(r(v), six_bits(green & 0x38) + 4 * int(green & 7), b(v));
         });
-    }
-    case Colours::Argb2101010:  // the top 8 of each 10 bits
-        return each_pixel<4>(px, h, pitch, [](uint32_t v) {
-            return rgb(int((v >> 22) & 0xFF), int((v >> 12) & 0xFF), int((v >> 2) & 0xFF));
-        });
-    case Colours::Masks:
-        break;
     }
     auto masked = [&](uint32_t v) { return rgb(r(v), g(v), b(v)); };
     switch (l.bytes) {
