@@ -219,15 +219,10 @@ FltkPlatform::FltkPlatform()
     if (window_icon_) view_->icon(window_icon_.get());
     for (int k = 1; k <= 4; ++k)
         pointer_images_[size_t(k)] = rgba_image(stored(("Picture30_" + std::to_string(k)).c_str()), scale);
-#ifdef LEXOVO_HAVE_SDL_AUDIO
-    audio_ = new SdlAudio([this](const std::string& n) { return data_file(n); });
-#endif
+    audio_ = std::make_unique<SdlAudio>([this](const std::string& n) { return data_file(n); });
 }
 
 FltkPlatform::~FltkPlatform() {
-#ifdef LEXOVO_HAVE_SDL_AUDIO
-    delete audio_;
-#endif
     if (log_) std::fclose(log_);
 }
 
@@ -336,7 +331,6 @@ int64_t FltkPlatform::clock_ms() {
 
 double FltkPlatform::random_uniform() { return std::uniform_real_distribution<double>(0.0, 1.0)(random_); }
 
-#ifdef LEXOVO_HAVE_SDL_AUDIO
 void FltkPlatform::sound_device_create() { audio_->create_device(); }
 void FltkPlatform::sound_load(int id, const std::string& path) { audio_->load(id, path); }
 void FltkPlatform::sound_play(int id, bool looping) { audio_->play(id, looping); }
@@ -356,28 +350,10 @@ void FltkPlatform::music_poll(void* self) {
     auto* p = static_cast<FltkPlatform*>(self);
     if (!p->audio_->poll()) Fl::repeat_timeout(0.02, music_poll, self);
 }
-#else
-// Built without the sound layer: the game runs silently, but a missing
-// effect file is still reported as it would be.
-void FltkPlatform::sound_device_create() { std::fprintf(stderr, "lexovo: built without sound\n"); }
-void FltkPlatform::sound_load(int, const std::string& path) {
-    if (!fs::exists(path)) throw err::file_not_found();
-}
-void FltkPlatform::sound_play(int, bool) {}
-void FltkPlatform::sound_stop(int) {}
-void FltkPlatform::sound_rewind(int) {}
-int FltkPlatform::sound_status(int) { return 0; }
-void FltkPlatform::sound_release(int) {}
-void FltkPlatform::music_init() {}
-void FltkPlatform::play_midi(const std::string&) {}
-void FltkPlatform::music_poll(void*) {}
-#endif
 
 void FltkPlatform::end_program() {
     log("end");
-#ifdef LEXOVO_HAVE_SDL_AUDIO
-    if (audio_) audio_->shutdown();
-#endif
+    audio_->shutdown();
     if (log_) std::fflush(log_);
     std::exit(0);
 }

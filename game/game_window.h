@@ -79,7 +79,6 @@ private:
     void set_timer(bool on);
     void set_pointer(Pointer p);
     void show_cursor(bool show);
-    double clock_seconds();
 
     // --- screen/ -----------------------------------------------------------
     void draw_bar();
