@@ -18,9 +18,9 @@ int pixel_coord(double v) { return int(round_even(v)); }
 
 void GameWindow::Calcola_mov() {
     Trap trap(*this, "Form1_calcolamov");
-    auto map = [&](double x, double y) { return P(8).get(pixel_coord(x), pixel_coord(y)); };
-    const double half_w = P(1).width() / 2.0, half_h = P(1).height() / 2.0;
-    auto view_min = [&] { return std::min(0, P(1).height() - P(5).height()); };
+    auto map = [&](double x, double y) { return picture8_collision_map().get(pixel_coord(x), pixel_coord(y)); };
+    const double half_w = picture1_play_area().width() / 2.0, half_h = picture1_play_area().height() / 2.0;
+    auto view_min = [&] { return std::min(0, picture1_play_area().height() - picture5_background().height()); };
     GameState& s = s_;
 
     s.on_steps = false;

@@ -12,5 +12,5 @@ void GameWindow::jungla() {
         size_t k = size_t(c_.jungle_count / 10);
         frame = k < s_.tarzan_sequence.size() ? s_.tarzan_sequence[k] - '0' : 0;
     });
-    step([&] { copy_to_play(P(72, frame), Int16(1885 - s_.scroll_x), Int16(-230 - s_.scroll_y)); });
+    step([&] { copy_to_play(picture72_forest(frame), Int16(1885 - s_.scroll_x), Int16(-230 - s_.scroll_y)); });
 }

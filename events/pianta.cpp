@@ -26,7 +26,7 @@ void GameWindow::pianta() {
     }
     step([&] {
         if (s.plant_stage < 3)
-            copy_to_play(P(56, c.storm_count / 10), Int16(996 - s.scroll_x), Int16(196 - s.scroll_y));
+            copy_to_play(P(kPicture56Storm, c.storm_count / 10), Int16(996 - s.scroll_x), Int16(196 - s.scroll_y));
     });
 }
 
@@ -45,9 +45,9 @@ void GameWindow::pianta2() {
     }
     step([&] {
         int frame = c.grow_count / 10;
-        const Surface& m = P(52, frame);
+        const Surface& m = P(kPicture52PlantMask, frame);
         int x = cint((1024 - s.scroll_x) - m.width() / 2.0);
         int y = cint((266 - s.scroll_y) - double(m.height()));
-        draw_sprite(P(1), x, y, m, P(53, frame));
+        draw_sprite(picture1_play_area(), x, y, m, P(kPicture53Plant, frame));
     });
 }

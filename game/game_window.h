@@ -11,6 +11,7 @@
 #include "core/runtime_error.h"
 #include "core/surface.h"
 #include "game/game_state.h"
+#include "game/picture_catalogue.h"
 #include "platform/platform.h"
 
 class GameWindow {
@@ -70,12 +71,23 @@ private:
     void draw_background();
     void draw_professor(int walk_frame);
     void close_game_window();
+    // Picture n, element k (the numbers of game/picture_catalogue.h).
     Surface& P(int n, int k = 0) {
         if (n < 0 || n >= int(pic_.size()) || k < 0 || size_t(k) >= pic_[size_t(n)].size()) throw err::subscript();
         return pic_[size_t(n)][size_t(k)];
     }
-    void sprite(int n, int x, int y) { draw_sprite(P(1), x, y, P(n, 0), P(n, 1)); }
-    void copy_to_play(const Surface& src, int x, int y) { blit(P(1), x, y, src, Rop::SrcCopy); }
+    // The pictures with a fixed role.
+    Surface& picture1_play_area() { return pic_[kPicture1PlayArea][0]; }
+    Surface& picture5_background() { return pic_[kPicture5Background][0]; }
+    Surface& picture8_collision_map() { return pic_[kPicture8CollisionMap][0]; }
+    Surface& picture12_bar_background() { return pic_[kPicture12BarBackground][0]; }
+    Surface& picture40_bar() { return pic_[kPicture40Bar][0]; }
+    Surface& picture63_page() { return pic_[kPicture63Page][0]; }
+    Surface& picture64_frame() { return pic_[kPicture64Frame][0]; }
+    Surface& picture72_forest(int k) { return P(kPicture72Forest, k); }
+    // Sprite pair n (mask and image in one array) into the play area.
+    void sprite(int n, int x, int y) { draw_sprite(picture1_play_area(), x, y, P(n, 0), P(n, 1)); }
+    void copy_to_play(const Surface& src, int x, int y) { blit(picture1_play_area(), x, y, src, Rop::SrcCopy); }
     void set_timer(bool on);
     void set_pointer(Pointer p);
     void show_cursor(bool show);

@@ -2,5 +2,6 @@
 #include "game/game_window.h"
 
 void GameWindow::draw_background() {
-    blit(P(1), 0, 0, 400, 400, P(5), s_.scroll_x, P(5).height() - 400 + s_.scroll_y, Rop::SrcCopy);
+    const Surface& background = picture5_background();
+    blit(picture1_play_area(), 0, 0, 400, 400, background, s_.scroll_x, background.height() - 400 + s_.scroll_y, Rop::SrcCopy);
 }

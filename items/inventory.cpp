@@ -61,7 +61,7 @@ void GameWindow::drop_object() {
         if (B > -350 && A > 1880) {
             s.jungle_stage = 1;
             for (int k = 0; k < 3; ++k)
-                step([&] { P(72, k) = load_bmp_file(platform_.data_file("j" + std::to_string(k + 1) + ".bmp")); });
+                step([&] { picture72_forest(k) = load_bmp_file(platform_.data_file("j" + std::to_string(k + 1) + ".bmp")); });
             use(snd_success);
         }
     } else if (item == "tarzan") {
