@@ -69,6 +69,11 @@ private:
     void load_stored_pictures();
     void starting_values();
     void draw_background();
+    void draw_fork_vase_and_cloud();
+    void draw_grown_plant();
+    void draw_seed();
+    void draw_coiled_rope();
+    void draw_risen_rope();
     void draw_professor(int walk_frame);
     void close_game_window();
     // Picture n, element k (the numbers of game/picture_catalogue.h).

@@ -20,34 +20,14 @@ void GameWindow::Timer1_Timer() {
 
     if (test([&] { return s_.vase_placed; })) {
         if (test([&] { return s_.plant_stage > 0 && s_.plant_stage < 3; })) pianta();
-        step([&] { if (s_.fork_placed && s_.plant_stage < 4) sprite(kPicture55Fork, Int16(1008 - s_.scroll_x), Int16(235 - s_.scroll_y)); });
-        step([&] { sprite(kPicture39Vase, Int16(998 - s_.scroll_x), Int16(255 - s_.scroll_y)); });
-        step([&] { if (s_.cloud_placed && s_.plant_stage < 3) sprite(kPicture54Cloud, Int16(988 - s_.scroll_x), Int16(175 - s_.scroll_y)); });
-        if (test([&] { return s_.plant_stage == 3; })) {
-            pianta2();
-        } else {
-            step([&] {
-                if (s_.plant_stage == 4) {
-                    const Surface& m = P(kPicture52PlantMask, 2);
-                    draw_sprite(picture1_play_area(), cint((1024 - s_.scroll_x) - m.width() / 2.0),
-                                cint((266 - s_.scroll_y) - double(m.height())), m, P(kPicture53Plant, 2));
-                }
-            });
-        }
+        draw_fork_vase_and_cloud();
+        if (test([&] { return s_.plant_stage == 3; })) pianta2();
+        else draw_grown_plant();
     }
-    step([&] {
-        if (s_.seed_placed && s_.plant_stage < 3)
-            picture1_play_area().set(Int16(1025 - s_.scroll_x), Int16(265 - s_.scroll_y), basic_colour(10));
-    });
-    step([&] { if (s_.rope_stage == 1) sprite(kPicture67CoiledRope, Int16(1490 - s_.scroll_x), Int16(355 - s_.scroll_y)); });
-    if (test([&] { return s_.rope_stage == 2; })) corda();
-    step([&] {
-        if (s_.rope_stage == 3) {
-            const Surface& m = P(kPicture70RisingRopeMask, 2);
-            draw_sprite(picture1_play_area(), Int16(1490 - s_.scroll_x), cint((394 - s_.scroll_y) - double(m.height())), m,
-                        P(kPicture69RisingRope, 2));
-        }
-    });
+    draw_seed();
+    draw_coiled_rope();
+    if (test([&] { return s_.rope_stage == 2; })) corda();  // may raise the rope drawn next
+    draw_risen_rope();
     if (test([&] { return s_.jungle_stage == 1; })) jungla();
     step([&] { if (!s_.game_over && !s_.final_anim) draw_professor(walk_frame); });
     if (test([&] { return s_.final_anim; })) anim_finale();
