@@ -41,7 +41,7 @@ void GameWindow::anim_finale() {
         step([&] { sfx_stop(snd_jungle); });
         step([&] { copy_to_play(P(kPicture77WonBanner), cint((picture1_play_area().width() - 245) / 2.0),
                                   cint((picture1_play_area().height() - 69) / 2.0)); });
-        step([&] { set_timer(false); });
+        set_timer(false);
     }
     time_limit = 0;
 }

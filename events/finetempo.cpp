@@ -9,5 +9,5 @@ void GameWindow::finetempo() {
     time_limit = 0;
     step([&] { sfx_play(snd_end); });
     PlayMidi("");
-    step([&] { set_timer(false); });
+    set_timer(false);
 }

@@ -5,7 +5,7 @@ void GameWindow::pianta() {
     Trap trap(*this, "Form1_pianta");
     GameState& s = s_;
     ProcedureCounters& c = c_;
-    if (s.plant_stage == 1) step([&] { c.storm_time = platform_.clock_ms(); });
+    if (s.plant_stage == 1) c.storm_time = platform_.clock_ms();
     if (s.plant_stage == 1) {
         if (c.storm_count == 0) step([&] { sfx_play(snd_thunder); });
         step([&] { c.storm_count += 4; });
@@ -15,7 +15,7 @@ void GameWindow::pianta() {
         }
     } else if (s.plant_stage == 2) {
         if (c.storm_count == 10) step([&] { sfx_play(snd_rain); });
-        if (test([&] { return platform_.clock_ms() - c.storm_time >= 3000; })) {
+        if (platform_.clock_ms() - c.storm_time >= 3000) {
             step([&] { sfx_stop(snd_rain); });
             s.plant_stage = 3;
             c.storm_count = 0;

@@ -11,11 +11,8 @@ void GameWindow::ragno() {
         c.spider_y = -60;
         return;
     }
-    int frame = 0;
-    step([&] {
-        size_t i = size_t(int(c.spider_step));
-        frame = i < s.walk_sequence.size() ? s.walk_sequence[i] - '0' : 0;
-    });
+    const size_t i = size_t(int(c.spider_step));
+    const int frame = i < s.walk_sequence.size() ? s.walk_sequence[i] - '0' : 0;
     step([&] { copy_to_play(P(kPicture33SpiderThread), Int16(Int16(728 - s.scroll_x) + c.spider_dx), Int16(c.spider_y - 100)); });
     step([&] {
         draw_sprite(picture1_play_area(), Int16(Int16(680 - s.scroll_x) + c.spider_dx), c.spider_y, P(kPicture31SpiderMask, frame),
@@ -44,12 +41,10 @@ void GameWindow::ragno() {
             c.spider_end_done = true;
         }
         time_limit = 0;
-        step([&] {
-            // The tick composes nothing more once the game is over: show the
-            // scene straight on the window.
-            blit(window_, 40, 40, picture1_play_area(), Rop::SrcCopy);
-            platform_.present(window_);
-        });
+        // The tick composes nothing more once the game is over: show the
+        // scene straight on the window.
+        blit(window_, 40, 40, picture1_play_area(), Rop::SrcCopy);
+        platform_.present(window_);
     } else {
         s.spider_speed = -4;
         int r10 = 0, r5 = 0;
@@ -58,7 +53,7 @@ void GameWindow::ragno() {
         step([&] { s.drag_x = s.drag_x - r10 + r5; });
         step([&] { s.drag_y = s.drag_y - r10 + r5; });
         step([&] { c.spider_dx = c.spider_dx - r5; });
-        step([&] { picture1_play_area().set(s.drag_x, s.drag_y, basic_colour(15)); });
+        picture1_play_area().set(s.drag_x, s.drag_y, basic_colour(15));
         if (c.spider_y == -60) s.spider_state = 3;
     }
     step([&] {

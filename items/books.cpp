@@ -67,7 +67,7 @@ void GameWindow::shelf_search(float x, float y) {
 void GameWindow::open_or_close_books() {
     auto& b = s_.book_state;
     if (!timer1_) {
-        step([&] { set_timer(true); });
+        set_timer(true);
         static const std::pair<int, const char*> kGives[] = {
             {3, "mosca"}, {5, "vaso"},   {4, "ombrello"}, {6, "seme"},   {9, "forchetta"},
             {8, "nuvola"}, {10, "tarzan"}, {11, "flauto"}, {12, "corda"}, {13, "libro"},
@@ -82,7 +82,7 @@ void GameWindow::open_or_close_books() {
     }
     bool shown_later = false;
     auto open = [&](int n) {
-        step([&] { set_timer(false); });
+        set_timer(false);
         step([&] { picture63_page() = load_bmp_file(platform_.data_file("lib" + std::to_string(n) + ".bmp")); });
     };
     if (b[1] != 0) { open(1); shown_later = true; }
@@ -91,11 +91,9 @@ void GameWindow::open_or_close_books() {
         if (b[size_t(n)] == 1) { open(n); b[size_t(n)] = 2; shown_later = true; }
     if (b[3] == 1) {
         open(3);
-        step([&] {
-            blit(window_, 40, 40, picture63_page(), Rop::SrcCopy);
-            draw_sprite(window_, 240, 290, P(kPicture37Fly, 0), P(kPicture37Fly, 1));
-            platform_.present(window_);
-        });
+        blit(window_, 40, 40, picture63_page(), Rop::SrcCopy);
+        draw_sprite(window_, 240, 290, P(kPicture37Fly, 0), P(kPicture37Fly, 1));
+        platform_.present(window_);
         b[3] = 2;
     }
     for (int n : {6, 9, 8})
@@ -104,10 +102,8 @@ void GameWindow::open_or_close_books() {
     for (int n : {10, 11, 12, 13})
         if (b[size_t(n)] == 1) { open(n); b[size_t(n)] = 2; shown_later = true; }
     if (shown_later) {
-        step([&] {
-            blit(window_, 40, 40, picture63_page(), Rop::SrcCopy);
-            platform_.present(window_);
-        });
+        blit(window_, 40, 40, picture63_page(), Rop::SrcCopy);
+        platform_.present(window_);
     }
 }
 

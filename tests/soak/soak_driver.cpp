@@ -106,12 +106,13 @@ private:
         }
     }
 
-    // One handler or tick; false once the program has ended.
+    // One handler or tick (or a few in a row, as one event), through the
+    // game window's event boundary; false once the program has ended.
     template <class F> bool event(const char* what, F&& f) {
         last_ = what;
         ++t_.events;
         try {
-            f();
+            game_->run_handler(f);
         } catch (const ProgramEnded&) {
             harvest();
             ++t_.closed;
