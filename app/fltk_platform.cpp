@@ -145,23 +145,25 @@ int GameView::handle(int e) {
         break;
     }
     if (!game_) return Fl_Window::handle(e);
+    // Each handler runs through the game window's event boundary.
+    GameWindow& g = *game_;
     switch (e) {
     case FL_KEYDOWN: {
         int key = Fl::event_key();
         int shift = input::shift_mask(Fl::event_state(), key, true);
         note("keydown", input::virtual_key(key), shift);
-        game_->Form_KeyDown(input::virtual_key(key), shift);
+        g.run_handler([&] { g.Form_KeyDown(input::virtual_key(key), shift); });
         int ch = input::char_code(std::string(Fl::event_text(), size_t(Fl::event_length())));
         if (ch >= 0) {
             note("keypress", ch);
-            game_->Form_KeyPress(ch);
+            g.run_handler([&] { g.Form_KeyPress(ch); });
         }
         return 1;
     }
     case FL_KEYUP: {
         int key = Fl::event_key();
         note("keyup", input::virtual_key(key));
-        game_->Form_KeyUp(input::virtual_key(key), input::shift_mask(Fl::event_state(), key, false));
+        g.run_handler([&] { g.Form_KeyUp(input::virtual_key(key), input::shift_mask(Fl::event_state(), key, false)); });
         return 1;
     }
     case FL_PUSH: {
@@ -171,25 +173,29 @@ int GameView::handle(int e) {
                        std::chrono::steady_clock::now().time_since_epoch()).count();
         if (clicks_.press(b, int(x), int(y), now)) {
             note("dblclick");
-            game_->Form_DblClick();
+            g.run_handler([&] { g.Form_DblClick(); });
         } else {
             note("mousedown", b, int(x), int(y));
-            game_->Form_MouseDown(b, input::shift_mask(Fl::event_state()), x, y);
+            g.run_handler([&] { g.Form_MouseDown(b, input::shift_mask(Fl::event_state()), x, y); });
         }
         return 1;
     }
     case FL_DRAG:
     case FL_MOVE:
-        game_->Form_MouseMove(input::buttons_held(Fl::event_state()), input::shift_mask(Fl::event_state()),
-                              logical(Fl::event_x()), logical(Fl::event_y()));
+        g.run_handler([&] {
+            g.Form_MouseMove(input::buttons_held(Fl::event_state()), input::shift_mask(Fl::event_state()),
+                             logical(Fl::event_x()), logical(Fl::event_y()));
+        });
         return 1;
     case FL_RELEASE:
         note("mouseup", input::button_of(Fl::event_button()), int(logical(Fl::event_x())), int(logical(Fl::event_y())));
-        game_->Form_MouseUp(input::button_of(Fl::event_button()), input::shift_mask(Fl::event_state()),
-                            logical(Fl::event_x()), logical(Fl::event_y()));
+        g.run_handler([&] {
+            g.Form_MouseUp(input::button_of(Fl::event_button()), input::shift_mask(Fl::event_state()),
+                           logical(Fl::event_x()), logical(Fl::event_y()));
+        });
         if (clicks_.release_gives_click()) {
             note("click");
-            game_->Form_Click();
+            g.run_handler([&] { g.Form_Click(); });
         }
         return 1;
     default:
@@ -202,7 +208,7 @@ void GameView::on_close(Fl_Widget*, void* self) {
     auto* v = static_cast<GameView*>(self);
     // Esc is a key for the game, not a way out of the window.
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-    if (v->game_) v->game_->Form_Unload();
+    if (v->game_) v->game_->run_handler([&] { v->game_->Form_Unload(); });
     else std::exit(0);
 }
 
@@ -219,15 +225,10 @@ FltkPlatform::FltkPlatform()
     if (window_icon_) view_->icon(window_icon_.get());
     for (int k = 1; k <= 4; ++k)
         pointer_images_[size_t(k)] = rgba_image(stored(("Picture30_" + std::to_string(k)).c_str()), scale);
-#ifdef LEXOVO_HAVE_SDL_AUDIO
-    audio_ = new SdlAudio([this](const std::string& n) { return data_file(n); });
-#endif
+    audio_ = std::make_unique<SdlAudio>([this](const std::string& n) { return data_file(n); });
 }
 
 FltkPlatform::~FltkPlatform() {
-#ifdef LEXOVO_HAVE_SDL_AUDIO
-    delete audio_;
-#endif
     if (log_) std::fclose(log_);
 }
 
@@ -326,7 +327,7 @@ void FltkPlatform::tick(void* self) {
     if (p->box_depth_ > 0 || p->in_tick_ || !p->game_) return;
     p->in_tick_ = true;
     p->log("tick");
-    p->game_->Timer1_Timer();
+    p->game_->run_handler([&] { p->game_->Timer1_Timer(); });
     p->in_tick_ = false;
 }
 
@@ -336,7 +337,6 @@ int64_t FltkPlatform::clock_ms() {
 
 double FltkPlatform::random_uniform() { return std::uniform_real_distribution<double>(0.0, 1.0)(random_); }
 
-#ifdef LEXOVO_HAVE_SDL_AUDIO
 void FltkPlatform::sound_device_create() { audio_->create_device(); }
 void FltkPlatform::sound_load(int id, const std::string& path) { audio_->load(id, path); }
 void FltkPlatform::sound_play(int id, bool looping) { audio_->play(id, looping); }
@@ -356,28 +356,10 @@ void FltkPlatform::music_poll(void* self) {
     auto* p = static_cast<FltkPlatform*>(self);
     if (!p->audio_->poll()) Fl::repeat_timeout(0.02, music_poll, self);
 }
-#else
-// Built without the sound layer: the game runs silently, but a missing
-// effect file is still reported as it would be.
-void FltkPlatform::sound_device_create() { std::fprintf(stderr, "lexovo: built without sound\n"); }
-void FltkPlatform::sound_load(int, const std::string& path) {
-    if (!fs::exists(path)) throw err::file_not_found();
-}
-void FltkPlatform::sound_play(int, bool) {}
-void FltkPlatform::sound_stop(int) {}
-void FltkPlatform::sound_rewind(int) {}
-int FltkPlatform::sound_status(int) { return 0; }
-void FltkPlatform::sound_release(int) {}
-void FltkPlatform::music_init() {}
-void FltkPlatform::play_midi(const std::string&) {}
-void FltkPlatform::music_poll(void*) {}
-#endif
 
 void FltkPlatform::end_program() {
     log("end");
-#ifdef LEXOVO_HAVE_SDL_AUDIO
-    if (audio_) audio_->shutdown();
-#endif
+    audio_->shutdown();
     if (log_) std::fflush(log_);
     std::exit(0);
 }

@@ -99,7 +99,7 @@ private:
 
     GameView* view_;
     GameWindow* game_ = nullptr;
-    SdlAudio* audio_ = nullptr;  // owned; absent in a build without sound
+    std::unique_ptr<SdlAudio> audio_;
     std::array<std::unique_ptr<Fl_RGB_Image>, 5> pointer_images_;
     std::unique_ptr<Fl_RGB_Image> window_icon_;
     Pointer pointer_ = Pointer::Arrow;

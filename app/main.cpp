@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     platform->log("gioca " + std::to_string(limit));
     auto* game = new GameWindow(*platform);
     platform->attach(game);
-    game->Form_Load();
+    game->run_handler([&] { game->Form_Load(); });
     Fl::check();
     platform->view().show();
     Fl::focus(&platform->view());

@@ -6,7 +6,7 @@ void GameWindow::creasuoni() {
     // On this platform nothing needs registering: a device that cannot be
     // opened becomes a silent output inside the platform.
     Trap trap(*this, "creasuoni");
-    step([&] { platform_.sound_device_create(); });
+    platform_.sound_device_create();
 }
 
 void GameWindow::preparasuoni() {
@@ -40,9 +40,7 @@ void GameWindow::PlayMidi(const std::string& name) {
 void GameWindow::vuotasuoni() {
     Trap trap(*this, "Form1_vuotasuoni");
     for (int id = 0; id < kSfxCount; ++id) {
-        step([&] {
-            if (sfx_loaded_[id]) platform_.sound_release(id);
-            sfx_loaded_[id] = false;
-        });
+        if (sfx_loaded_[id]) platform_.sound_release(id);
+        sfx_loaded_[id] = false;
     }
 }

@@ -18,7 +18,7 @@ void GameWindow::tasti(int key, int shift) {
             step([&] { sfx_loop(snd_step); });
         }
         s_.facing = 1;
-        step([&] { set_pointer(Pointer::Icon1); });
+        set_pointer(Pointer::Icon1);
     }
     if (key == kLeft) {
         if (shift != 0) {
@@ -29,19 +29,19 @@ void GameWindow::tasti(int key, int shift) {
             step([&] { sfx_loop(snd_step); });
         }
         s_.facing = 0;
-        step([&] { set_pointer(Pointer::Icon2); });
+        set_pointer(Pointer::Icon2);
     }
     if (key == kDown) {
         s_.go_down = true;
         step([&] { sfx_loop(snd_stairs); });
-        step([&] { set_pointer(Pointer::Icon4); });
+        set_pointer(Pointer::Icon4);
         s_.facing = 2;
     }
     if (key == kUp) {
         step([&] { sfx_loop(snd_stairs); });
         s_.go_up = true;
         s_.facing = 2;
-        step([&] { set_pointer(Pointer::Icon3); });
+        set_pointer(Pointer::Icon3);
     }
 }
 
@@ -49,7 +49,7 @@ void GameWindow::release_requests() {
     s_.go_right = s_.go_left = s_.go_up = s_.go_down = false;
     step([&] { sfx_stop(snd_step); });
     step([&] { sfx_stop(snd_stairs); });
-    step([&] { set_pointer(Pointer::Arrow); });
+    set_pointer(Pointer::Arrow);
     if (s_.fall_state == 1) s_.fall_state = 0;
 }
 

@@ -18,30 +18,26 @@ int pixel_coord(double v) { return int(round_even(v)); }
 
 void GameWindow::Calcola_mov() {
     Trap trap(*this, "Form1_calcolamov");
-    auto map = [&](double x, double y) { return P(8).get(pixel_coord(x), pixel_coord(y)); };
-    const double half_w = P(1).width() / 2.0, half_h = P(1).height() / 2.0;
-    auto view_min = [&] { return std::min(0, P(1).height() - P(5).height()); };
+    auto map = [&](double x, double y) { return picture8_collision_map().get(pixel_coord(x), pixel_coord(y)); };
+    const double half_w = picture1_play_area().width() / 2.0, half_h = picture1_play_area().height() / 2.0;
+    auto view_min = [&] { return std::min(0, picture1_play_area().height() - picture5_background().height()); };
     GameState& s = s_;
 
     s.on_steps = false;
     if (s.go_right) {
-        step([&] { if (s.fall_state == 0) s.fall_state = 1; });
+        if (s.fall_state == 0) s.fall_state = 1;
         Rgb c = map(s.prof_x + 14, s.prof_y + 516);
         if (c == kWhite) {
             s.prof_x += 5;
-            step([&] {
-                if (map(s.prof_x + 14, s.prof_y + 510) == kLightMagenta && s.book_state[2] == 0) s.book_state[2] = 1;
-            });
+            if (map(s.prof_x + 14, s.prof_y + 510) == kLightMagenta && s.book_state[2] == 0) s.book_state[2] = 1;
             if (map(s.prof_x + 14, s.prof_y + 521) == kLightGreen) {
                 step([&] { c_.fall_column = cint(s.prof_x + 14.0); });
                 s.prof_x += 5;
                 s.go_right = false;
                 step([&] { sfx_play(snd_fall); });
                 s.falling = true;
-                step([&] {
-                    if (s.fall_state == 1) s.fall_state = 2;
-                    else if (s.fall_state == 3) s.fall_state = 4;
-                });
+                if (s.fall_state == 1) s.fall_state = 2;
+                else if (s.fall_state == 3) s.fall_state = 4;
                 step([&] { sfx_play(snd_crash); });
             }
         } else if (c == kLightRed) {
@@ -67,9 +63,7 @@ void GameWindow::Calcola_mov() {
         Rgb c = map(s.prof_x - 5, s.prof_y + 516);
         if (c == kWhite) {
             s.prof_x -= 5;
-            step([&] {
-                if (map(s.prof_x - 5, s.prof_y + 510) == kLightMagenta && s.book_state[2] == 0) s.book_state[2] = 1;
-            });
+            if (map(s.prof_x - 5, s.prof_y + 510) == kLightMagenta && s.book_state[2] == 0) s.book_state[2] = 1;
             if (map(s.prof_x - 5, s.prof_y + 521) == kLightGreen) {
                 step([&] { c_.fall_column = cint(s.prof_x - 5.0); });
                 s.prof_x -= 5;

@@ -23,8 +23,8 @@ void GameWindow::anim_finale() {
     }
     const double px = double(s.prof_x) - s.scroll_x, py = double(s.prof_y) - s.scroll_y;
     if (c.finale_count <= 41) {
-        step([&] { sprite(75, cint(px + 60), Int16(Int16(-443 - s.scroll_y) + c.vine_drop)); });
-        step([&] { draw_sprite(P(1), cint(px), cint(py), P(73, c.finale_frame), P(74, c.finale_frame)); });
+        step([&] { sprite(kPicture75Vine, cint(px + 60), Int16(Int16(-443 - s.scroll_y) + c.vine_drop)); });
+        step([&] { draw_sprite(picture1_play_area(), cint(px), cint(py), P(kPicture73TarzanMask, c.finale_frame), P(kPicture74Tarzan, c.finale_frame)); });
     } else {
         if (c.finale_count == 42) {
             PlayMidi("symphony.mid");
@@ -32,15 +32,16 @@ void GameWindow::anim_finale() {
         }
         step([&] {
             double top = double(Int16(Int16(-443 - s.scroll_y) + c.vine_drop)) + c.swing / 10.0;
-            sprite(76, cint(px + c.swing), cint(top));
+            sprite(kPicture76TarzanOnVine, cint(px + c.swing), cint(top));
         });
     }
     if (c.swing > 400) {
         s.final_anim = false;
         s.game_over = true;
         step([&] { sfx_stop(snd_jungle); });
-        step([&] { copy_to_play(P(77), cint((P(1).width() - 245) / 2.0), cint((P(1).height() - 69) / 2.0)); });
-        step([&] { set_timer(false); });
+        step([&] { copy_to_play(P(kPicture77WonBanner), cint((picture1_play_area().width() - 245) / 2.0),
+                                  cint((picture1_play_area().height() - 69) / 2.0)); });
+        set_timer(false);
     }
     time_limit = 0;
 }

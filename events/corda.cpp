@@ -14,7 +14,8 @@ void GameWindow::corda() {
     }
     step([&] {
         int frame = c_.rope_count / 10;
-        const Surface& m = P(70, frame);
-        draw_sprite(P(1), Int16(1490 - s_.scroll_x), cint((394 - s_.scroll_y) - double(m.height())), m, P(69, frame));
+        const Surface& m = P(kPicture70RisingRopeMask, frame);
+        draw_sprite(picture1_play_area(), Int16(1490 - s_.scroll_x), cint((394 - s_.scroll_y) - double(m.height())), m,
+                    P(kPicture69RisingRope, frame));
     });
 }

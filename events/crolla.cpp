@@ -6,7 +6,7 @@ void GameWindow::crolla() {
     if (s_.prof_x < 880) return;
     step([&] {
         if (s_.fall_state == 1)
-            copy_to_play(P(38, c_.crumble_count / 10), Int16(1004 - s_.scroll_x), Int16(-104 - s_.scroll_y));
+            copy_to_play(P(kPicture38CrumblingSteps, c_.crumble_count / 10), Int16(1004 - s_.scroll_x), Int16(-104 - s_.scroll_y));
     });
     step([&] {
         c_.crumble_count += 1;

@@ -4,9 +4,10 @@
 void GameWindow::finetempo() {
     Trap trap(*this, "Form1_finetempo");
     s_.game_over = true;
-    step([&] { copy_to_play(P(36), cint((P(1).width() - 174) / 2.0), cint((P(1).height() - 52) / 2.0)); });
+    step([&] { copy_to_play(P(kPicture36TimeUpBanner), cint((picture1_play_area().width() - 174) / 2.0),
+                                  cint((picture1_play_area().height() - 52) / 2.0)); });
     time_limit = 0;
     step([&] { sfx_play(snd_end); });
     PlayMidi("");
-    step([&] { set_timer(false); });
+    set_timer(false);
 }

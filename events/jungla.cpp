@@ -7,10 +7,7 @@ void GameWindow::jungla() {
         c_.jungle_count += 5;
         if (c_.jungle_count > 39) c_.jungle_count = 1;
     });
-    int frame = 0;
-    step([&] {
-        size_t k = size_t(c_.jungle_count / 10);
-        frame = k < s_.tarzan_sequence.size() ? s_.tarzan_sequence[k] - '0' : 0;
-    });
-    step([&] { copy_to_play(P(72, frame), Int16(1885 - s_.scroll_x), Int16(-230 - s_.scroll_y)); });
+    const size_t k = size_t(c_.jungle_count / 10);
+    const int frame = k < s_.tarzan_sequence.size() ? s_.tarzan_sequence[k] - '0' : 0;
+    step([&] { copy_to_play(picture72_forest(frame), Int16(1885 - s_.scroll_x), Int16(-230 - s_.scroll_y)); });
 }

@@ -5,7 +5,7 @@ void GameWindow::pianta() {
     Trap trap(*this, "Form1_pianta");
     GameState& s = s_;
     ProcedureCounters& c = c_;
-    if (s.plant_stage == 1) step([&] { c.storm_time = platform_.clock_ms(); });
+    if (s.plant_stage == 1) c.storm_time = platform_.clock_ms();
     if (s.plant_stage == 1) {
         if (c.storm_count == 0) step([&] { sfx_play(snd_thunder); });
         step([&] { c.storm_count += 4; });
@@ -15,7 +15,7 @@ void GameWindow::pianta() {
         }
     } else if (s.plant_stage == 2) {
         if (c.storm_count == 10) step([&] { sfx_play(snd_rain); });
-        if (test([&] { return platform_.clock_ms() - c.storm_time >= 3000; })) {
+        if (platform_.clock_ms() - c.storm_time >= 3000) {
             step([&] { sfx_stop(snd_rain); });
             s.plant_stage = 3;
             c.storm_count = 0;
@@ -26,7 +26,7 @@ void GameWindow::pianta() {
     }
     step([&] {
         if (s.plant_stage < 3)
-            copy_to_play(P(56, c.storm_count / 10), Int16(996 - s.scroll_x), Int16(196 - s.scroll_y));
+            copy_to_play(P(kPicture56Storm, c.storm_count / 10), Int16(996 - s.scroll_x), Int16(196 - s.scroll_y));
     });
 }
 
@@ -45,9 +45,9 @@ void GameWindow::pianta2() {
     }
     step([&] {
         int frame = c.grow_count / 10;
-        const Surface& m = P(52, frame);
+        const Surface& m = P(kPicture52PlantMask, frame);
         int x = cint((1024 - s.scroll_x) - m.width() / 2.0);
         int y = cint((266 - s.scroll_y) - double(m.height()));
-        draw_sprite(P(1), x, y, m, P(53, frame));
+        draw_sprite(picture1_play_area(), x, y, m, P(kPicture53Plant, frame));
     });
 }

@@ -11,14 +11,12 @@ void GameWindow::ragno() {
         c.spider_y = -60;
         return;
     }
-    int frame = 0;
+    const size_t i = size_t(int(c.spider_step));
+    const int frame = i < s.walk_sequence.size() ? s.walk_sequence[i] - '0' : 0;
+    step([&] { copy_to_play(P(kPicture33SpiderThread), Int16(Int16(728 - s.scroll_x) + c.spider_dx), Int16(c.spider_y - 100)); });
     step([&] {
-        size_t i = size_t(int(c.spider_step));
-        frame = i < s.walk_sequence.size() ? s.walk_sequence[i] - '0' : 0;
-    });
-    step([&] { copy_to_play(P(33), Int16(Int16(728 - s.scroll_x) + c.spider_dx), Int16(c.spider_y - 100)); });
-    step([&] {
-        draw_sprite(P(1), Int16(Int16(680 - s.scroll_x) + c.spider_dx), c.spider_y, P(31, frame), P(32, frame));
+        draw_sprite(picture1_play_area(), Int16(Int16(680 - s.scroll_x) + c.spider_dx), c.spider_y, P(kPicture31SpiderMask, frame),
+                    P(kPicture32Spider, frame));
     });
     step([&] { c.spider_y += s.spider_speed; });
     if (c.spider_y < -60) c.spider_y = -60;
@@ -31,10 +29,11 @@ void GameWindow::ragno() {
             step([&] { s.spider_speed = -s.spider_speed; });
         }
     } else if (s.spider_state == 1) {
-        step([&] { sprite(34, Int16(692 - s.scroll_x), c.spider_y); });
+        step([&] { sprite(kPicture34ProfCaught, Int16(692 - s.scroll_x), c.spider_y); });
         s.game_over = true;
         if (s.prof_y <= 6 || (s.prof_y >= 10 && s.prof_y <= 186)) ringhiere();
-        step([&] { copy_to_play(P(35), cint((P(1).width() - 200) / 2.0), cint((P(1).height() - 58) / 2.0)); });
+        step([&] { copy_to_play(P(kPicture35GameOverBanner), cint((picture1_play_area().width() - 200) / 2.0),
+                                  cint((picture1_play_area().height() - 58) / 2.0)); });
         if (!c.spider_end_done) {
             step([&] { sfx_play(snd_end); });
             PlayMidi("");
@@ -42,12 +41,10 @@ void GameWindow::ragno() {
             c.spider_end_done = true;
         }
         time_limit = 0;
-        step([&] {
-            // The tick composes nothing more once the game is over: show the
-            // scene straight on the window.
-            blit(window_, 40, 40, P(1), Rop::SrcCopy);
-            platform_.present(window_);
-        });
+        // The tick composes nothing more once the game is over: show the
+        // scene straight on the window.
+        blit(window_, 40, 40, picture1_play_area(), Rop::SrcCopy);
+        platform_.present(window_);
     } else {
         s.spider_speed = -4;
         int r10 = 0, r5 = 0;
@@ -56,7 +53,7 @@ void GameWindow::ragno() {
         step([&] { s.drag_x = s.drag_x - r10 + r5; });
         step([&] { s.drag_y = s.drag_y - r10 + r5; });
         step([&] { c.spider_dx = c.spider_dx - r5; });
-        step([&] { P(1).set(s.drag_x, s.drag_y, basic_colour(15)); });
+        picture1_play_area().set(s.drag_x, s.drag_y, basic_colour(15));
         if (c.spider_y == -60) s.spider_state = 3;
     }
     step([&] {

@@ -5,7 +5,9 @@ void GameWindow::ringhiere() {
     Trap trap(*this, "Form1_ringhiere");
     const float x = s_.prof_x, y = s_.prof_y;
     int rx = 0, ry = 0, w = 0;
-    const int full = P(15, 0).width();
+    const Surface& mask = P(kPicture15Railing, 0);
+    const Surface& image = P(kPicture15Railing, 1);
+    const int full = mask.width();
     if (x <= 280 || x >= 1500) {
         if (y > -225 && y < -54) rx = 1662, ry = -108, w = 238;
         if (y < -228) rx = 1664, ry = -288, w = full;
@@ -16,7 +18,7 @@ void GameWindow::ringhiere() {
     }
     step([&] {
         int px = Int16(rx - s_.scroll_x), py = Int16(ry - s_.scroll_y);
-        blit(P(1), px, py, w, P(15, 0).height(), P(15, 0), 0, 0, Rop::SrcAnd);
-        blit(P(1), px, py, w, P(15, 1).height(), P(15, 1), 0, 0, Rop::SrcInvert);
+        blit(picture1_play_area(), px, py, w, mask.height(), mask, 0, 0, Rop::SrcAnd);
+        blit(picture1_play_area(), px, py, w, image.height(), image, 0, 0, Rop::SrcInvert);
     });
 }

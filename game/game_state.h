@@ -1,5 +1,8 @@
 // The game window's state: one record of every field the procedures share,
-// and the counters each procedure keeps from one call to the next.
+// and the counters each procedure keeps from one call to the next. A field
+// added here is added to the one field list (game/state_fields.h) too: the
+// build fails until it is, and the trace, the starting-value check and the
+// soak's rules all follow that list.
 #pragma once
 #include <array>
 #include <cstdint>

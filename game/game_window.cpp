@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "game/picture_catalogue.h"
 #include "core/bmp_load.h"
 #include "dialogs/report_error.h"
 #include "game/stored_pictures.h"
@@ -12,9 +11,9 @@ Int16 time_limit;
 
 GameWindow::GameWindow(Platform& platform) : platform_(platform) {
     for (auto& arr : pic_) arr.resize(1);
-    pic_[72].resize(3);
+    pic_[kPicture72Forest].resize(3);
     load_stored_pictures();
-    P(40).resize(400, 60);
+    picture40_bar().resize(400, 60);
     window_.resize(kWindowW, kWindowH);
 }
 
@@ -37,7 +36,9 @@ void GameWindow::load_stored_pictures() {
 }
 
 void GameWindow::report(const RuntimeError& e) {
-    ReportError(platform_, e.number, e.description, labels_.empty() ? "Form1" : labels_.back());
+    const char* label = escaped_from_ ? escaped_from_ : labels_.empty() ? "Form1" : labels_.back();
+    escaped_from_ = nullptr;
+    ReportError(platform_, e.number, e.description, label);
 }
 
 void GameWindow::set_timer(bool on) {
@@ -84,24 +85,25 @@ void GameWindow::starting_values() {
 void GameWindow::Form_Load() {
     Trap trap(*this, "Form1_load");
     step([&] { platform_.enter_program_folder(); });
-    step([&] { P(1).resize(400, 400); });
-    step([&] { P(5) = load_bmp_file(platform_.data_file("gameb2.bmp")); });
-    step([&] { P(8) = load_bmp_file(platform_.data_file("gamemap1.bmp")); });
+    Surface& play = picture1_play_area();
+    play.resize(400, 400);
+    step([&] { picture5_background() = load_bmp_file(platform_.data_file("gameb2.bmp")); });
+    step([&] { picture8_collision_map() = load_bmp_file(platform_.data_file("gamemap1.bmp")); });
     creasuoni();
-    step([&] { platform_.do_events(); });
+    platform_.do_events();
     preparasuoni();
     InitDMusic();
-    step([&] { set_pointer(Pointer::Arrow); });
+    set_pointer(Pointer::Arrow);
     starting_values();
-    step([&] { platform_.show_window(); });
-    step([&] {
-        blit(P(1), 0, 0, P(1).width(), P(1).height(), P(5), 0, P(5).height() - P(1).height(), Rop::SrcCopy);
-        blit(window_, 40, 40, P(1), Rop::SrcCopy);
-        platform_.present(window_);
-    });
-    step([&] { s_.start_time = platform_.clock_ms(); });
-    step([&] { platform_.do_events(); });
-    step([&] { set_timer(true); });
+    platform_.show_window();
+    // The first view: the lowest band of the background, straight on the window.
+    const Surface& background = picture5_background();
+    blit(play, 0, 0, play.width(), play.height(), background, 0, background.height() - play.height(), Rop::SrcCopy);
+    blit(window_, 40, 40, play, Rop::SrcCopy);
+    platform_.present(window_);
+    s_.start_time = platform_.clock_ms();
+    platform_.do_events();
+    set_timer(true);
     s_.music_on = true;
     PlayMidi("intro3.mid");
 }
@@ -109,13 +111,11 @@ void GameWindow::Form_Load() {
 void GameWindow::Form_Unload() {
     {
         Trap trap(*this, "Form1_unload");
-        step([&] {
-            if (cursor_hidden_) show_cursor(true);
-        });
+        if (cursor_hidden_) show_cursor(true);
         PlayMidi("");
         vuotasuoni();
-        step([&] { platform_.do_events(); });
-        step([&] { platform_.close_window(); });
+        platform_.do_events();
+        platform_.close_window();
     }
     platform_.end_program();
 }

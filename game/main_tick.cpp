@@ -4,62 +4,42 @@
 
 void GameWindow::Timer1_Timer() {
     Trap trap(*this, "Form1_timer1");
-    int walk_frame = 0;
-
-    step([&] {  // the bottom of the deep well holds him until the rope has risen
-        if (s_.prof_x > 1400 && s_.prof_x < 1500 && s_.prof_y > 200 && s_.rope_stage < 3) s_.well_trapped = true;
-    });
+    // The bottom of the deep well holds him until the rope has risen.
+    if (s_.prof_x > 1400 && s_.prof_x < 1500 && s_.prof_y > 200 && s_.rope_stage < 3) s_.well_trapped = true;
     Calcola_mov();
-    step([&] {
-        size_t i = size_t(int(c_.walk_step));
-        walk_frame = i < s_.walk_sequence.size() ? s_.walk_sequence[i] - '0' : 0;
-    });
-    step([&] { draw_background(); });
+    const int walk_frame = walk_frame_now();
+    draw_background();
     libri();
-    if (test([&] { return s_.game_over && s_.fall_state < 2; })) return;
+    if (s_.game_over && s_.fall_state < 2) return;  // the screen keeps its last picture
 
-    if (test([&] { return s_.vase_placed; })) {
-        if (test([&] { return s_.plant_stage > 0 && s_.plant_stage < 3; })) pianta();
-        step([&] { if (s_.fork_placed && s_.plant_stage < 4) sprite(55, Int16(1008 - s_.scroll_x), Int16(235 - s_.scroll_y)); });
-        step([&] { sprite(39, Int16(998 - s_.scroll_x), Int16(255 - s_.scroll_y)); });
-        step([&] { if (s_.cloud_placed && s_.plant_stage < 3) sprite(54, Int16(988 - s_.scroll_x), Int16(175 - s_.scroll_y)); });
-        if (test([&] { return s_.plant_stage == 3; })) {
-            pianta2();
-        } else {
-            step([&] {
-                if (s_.plant_stage == 4) {
-                    const Surface& m = P(52, 2);
-                    draw_sprite(P(1), cint((1024 - s_.scroll_x) - m.width() / 2.0), cint((266 - s_.scroll_y) - double(m.height())),
-                                m, P(53, 2));
-                }
-            });
-        }
+    if (s_.vase_placed) {
+        if (s_.plant_stage > 0 && s_.plant_stage < 3) pianta();
+        draw_fork_vase_and_cloud();
+        if (s_.plant_stage == 3) pianta2();
+        else draw_grown_plant();
     }
-    step([&] {
-        if (s_.seed_placed && s_.plant_stage < 3)
-            P(1).set(Int16(1025 - s_.scroll_x), Int16(265 - s_.scroll_y), basic_colour(10));
-    });
-    step([&] { if (s_.rope_stage == 1) sprite(67, Int16(1490 - s_.scroll_x), Int16(355 - s_.scroll_y)); });
-    if (test([&] { return s_.rope_stage == 2; })) corda();
-    step([&] {
-        if (s_.rope_stage == 3) {
-            const Surface& m = P(70, 2);
-            draw_sprite(P(1), Int16(1490 - s_.scroll_x), cint((394 - s_.scroll_y) - double(m.height())), m, P(69, 2));
-        }
-    });
-    if (test([&] { return s_.jungle_stage == 1; })) jungla();
-    step([&] { if (!s_.game_over && !s_.final_anim) draw_professor(walk_frame); });
-    if (test([&] { return s_.final_anim; })) anim_finale();
-    if (test([&] { return s_.prof_y <= 6 || (s_.prof_y >= 10 && s_.prof_y <= 186); })) ringhiere();
+    draw_seed();
+    draw_coiled_rope();
+    if (s_.rope_stage == 2) corda();  // may raise the rope drawn next
+    draw_risen_rope();
+    if (s_.jungle_stage == 1) jungla();
+    if (!s_.game_over && !s_.final_anim) step([&] { draw_professor(walk_frame); });
+    if (s_.final_anim) anim_finale();
+    if (s_.prof_y <= 6 || (s_.prof_y >= 10 && s_.prof_y <= 186)) ringhiere();
     step([&] { draw_bar(); });
-    step([&] { if (s_.game_over && s_.fall_state > 1 && s_.fall_state < 5) draw_end_picture(walk_frame); });
-    if (test([&] { return time_limit > 0 && platform_.clock_ms() - s_.start_time > int64_t(time_limit) * 1000; }))
-        finetempo();
-    step([&] { compose_screen(); });
-    step([&] { if (s_.dragged_slot != -1) draw_dragged(); });
-    step([&] { platform_.present(window_); });
+    if (s_.game_over && s_.fall_state > 1 && s_.fall_state < 5) draw_end_picture(walk_frame);
+    if (time_limit > 0 && platform_.clock_ms() - s_.start_time > int64_t(time_limit) * 1000) finetempo();
+    compose_screen();
+    if (s_.dragged_slot != -1) draw_dragged();
+    platform_.present(window_);
     step([&] {
         c_.walk_step += 1;
         if (c_.walk_step > 3) c_.walk_step = 0;
     });
+}
+
+// The frame of the walking and climbing cycle for this tick: 0, 1, 0, 2.
+int GameWindow::walk_frame_now() const {
+    size_t i = size_t(int(c_.walk_step));
+    return i < s_.walk_sequence.size() ? s_.walk_sequence[i] - '0' : 0;
 }

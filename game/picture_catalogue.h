@@ -1,8 +1,71 @@
-// Every picture stored with the game window: its name, its size and what
-// kind of picture it is. The build-time painter paints exactly these; the game
-// loads them by name; the data checks hold the generated files to it.
+// Every picture of the game window. The numbers are the game's own
+// (Picture1 ... Picture77): first each picture by its role, then the
+// catalogue of the stored ones with their names, sizes and kinds. The
+// build-time painter paints exactly the catalogue; the game loads it by name;
+// the data checks hold the generated files to it. Plain data: the game and
+// the painters both read this header.
 #pragma once
 #include <array>
+
+// --- the pictures by role ---------------------------------------------------
+// Drawing surfaces filled at run time (the game window reaches them through
+// picture1_play_area() and the like):
+inline constexpr int kPicture1PlayArea = 1;        // 400 x 400, redrawn every tick
+inline constexpr int kPicture5Background = 5;      // "gameb2.bmp", the whole world
+inline constexpr int kPicture8CollisionMap = 8;    // "gamemap1.bmp", read pixel by pixel
+inline constexpr int kPicture40Bar = 40;           // 400 x 60, the inventory bar being assembled
+inline constexpr int kPicture63Page = 63;          // an opened book's page ("libN.bmp")
+inline constexpr int kPicture72Forest = 72;        // (0 to 2) "j1.bmp" to "j3.bmp"
+// Stored plain pictures with a fixed role:
+inline constexpr int kPicture12BarBackground = 12;  // the empty bar
+inline constexpr int kPicture64Frame = 64;          // the wooden frame, also the surface the screen is assembled on
+
+// Sprites. A pair lives in one array, element 0 the mask and element 1 the
+// image; a split sprite has its masks in one array and its images in another,
+// element k of each belonging together.
+// The professor:
+inline constexpr int kPicture2ProfStandingRight = 2;
+inline constexpr int kPicture3ProfWalkingRight1 = 3, kPicture4ProfWalkingRight2 = 4;
+inline constexpr int kPicture6ProfStepsRight1 = 6, kPicture7ProfStepsRight2 = 7;
+inline constexpr int kPicture9ProfWalkingLeft1 = 9, kPicture10ProfWalkingLeft2 = 10;
+inline constexpr int kPicture11ProfStandingLeft = 11;
+inline constexpr int kPicture13ProfClimbing1 = 13, kPicture14ProfClimbing2 = 14;
+inline constexpr int kPicture16ProfFromBehind = 16;
+inline constexpr int kPicture17ProfStepsLeft1 = 17, kPicture18ProfStepsLeft2 = 18;
+inline constexpr int kPicture19ProfJumpingRight = 19, kPicture20ProfJumpingLeft = 20;
+inline constexpr int kPicture34ProfCaught = 34;     // seen from the front, in the spider's grip
+inline constexpr int kPicture42ProfUmbrella = 42;   // hanging from the open umbrella
+inline constexpr int kPicture68ProfFlute = 68;
+inline constexpr int kPicture61ProfDazed = 61, kPicture62ProfDazedMask = 62;  // split, three frames
+inline constexpr int kPicture73TarzanMask = 73, kPicture74Tarzan = 74;        // split, three frames
+inline constexpr int kPicture75Vine = 75;
+inline constexpr int kPicture76TarzanOnVine = 76;
+// The spider (split, three frames) and its thread (plain):
+inline constexpr int kPicture31SpiderMask = 31, kPicture32Spider = 32;
+inline constexpr int kPicture33SpiderThread = 33;
+// The ten objects, as they lie in the bar, under the pointer and in the world:
+inline constexpr int kPicture37Fly = 37, kPicture39Vase = 39, kPicture41Umbrella = 41, kPicture44Seed = 44,
+                     kPicture54Cloud = 54, kPicture55Fork = 55, kPicture65TarzanCostume = 65, kPicture66Flute = 66,
+                     kPicture67CoiledRope = 67, kPicture71JungleBook = 71;
+// The bean plant and the rising rope, split, at three heights:
+inline constexpr int kPicture52PlantMask = 52, kPicture53Plant = 53;
+inline constexpr int kPicture69RisingRope = 69, kPicture70RisingRopeMask = 70;
+// Plain pictures of the world: the storm (five), the crumbling steps (four),
+// the railing (a pair):
+inline constexpr int kPicture56Storm = 56, kPicture38CrumblingSteps = 38, kPicture15Railing = 15;
+// The books on the shelves (plain): spines, title plates, book 2 lying flat
+// (two shades) and book 10 at the bottom of the well (two looks):
+inline constexpr int kPicture21Book1Spine = 21, kPicture22Book1Plate = 22, kPicture23Book2Flat = 23,
+                     kPicture29Book3Spine = 29, kPicture28Book3Plate = 28, kPicture24Book4Spine = 24,
+                     kPicture25Book4Plate = 25, kPicture27Book5Spine = 27, kPicture26Book5Plate = 26,
+                     kPicture45Book6Spine = 45, kPicture43Book6Plate = 43, kPicture50Book7Spine = 50,
+                     kPicture46Book7Plate = 46, kPicture51Book8Spine = 51, kPicture47Book8Plate = 47,
+                     kPicture49Book9Spine = 49, kPicture48Book9Plate = 48, kPicture57Book10 = 57,
+                     kPicture58Book11Spine = 58, kPicture60Book12Spine = 60, kPicture59Book13Spine = 59;
+// Banners (plain): "Fine della partita!", "Tempo scaduto!", "Complimenti, hai vinto!".
+inline constexpr int kPicture35GameOverBanner = 35, kPicture36TimeUpBanner = 36, kPicture77WonBanner = 77;
+
+// --- the catalogue of the stored pictures ------------------------------------
 
 enum class PicKind {
     Mask,   // black silhouette on pure white

@@ -8,25 +8,27 @@ void GameWindow::draw_professor(int walk_frame) {
         n = walk_frame == 0 ? f0 : walk_frame == 1 ? f1 : walk_frame == 2 ? f2 : 0;
     };
     if (s_.go_right) {
-        by_frame(2, s_.on_steps ? 6 : 3, s_.on_steps ? 7 : 4);
+        by_frame(kPicture2ProfStandingRight, s_.on_steps ? kPicture6ProfStepsRight1 : kPicture3ProfWalkingRight1,
+                 s_.on_steps ? kPicture7ProfStepsRight2 : kPicture4ProfWalkingRight2);
     } else if (s_.go_left) {
-        by_frame(11, s_.on_steps ? 17 : 9, s_.on_steps ? 18 : 10);
+        by_frame(kPicture11ProfStandingLeft, s_.on_steps ? kPicture17ProfStepsLeft1 : kPicture9ProfWalkingLeft1,
+                 s_.on_steps ? kPicture18ProfStepsLeft2 : kPicture10ProfWalkingLeft2);
     } else if (s_.go_up || s_.go_down) {
-        by_frame(16, 13, 14);
+        by_frame(kPicture16ProfFromBehind, kPicture13ProfClimbing1, kPicture14ProfClimbing2);
     } else if (s_.jump_right) {
-        n = 19, jump = true;
+        n = kPicture19ProfJumpingRight, jump = true;
     } else if (s_.jump_left) {
-        n = 20, jump = true;
+        n = kPicture20ProfJumpingLeft, jump = true;
     } else if (s_.rope_stage == 2) {
-        n = 68, flute = true;
+        n = kPicture68ProfFlute, flute = true;
     } else if (s_.facing == 1 && s_.fall_state != 4) {
-        n = 2;
+        n = kPicture2ProfStandingRight;
     } else if (s_.facing == 0) {
-        n = 11;
+        n = kPicture11ProfStandingLeft;
     } else if (s_.fall_state == 4) {
-        n = 42;
+        n = kPicture42ProfUmbrella;
     } else {
-        n = 16;
+        n = kPicture16ProfFromBehind;
     }
     if (n == 0) return;
     if (flute) {

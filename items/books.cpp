@@ -13,11 +13,19 @@ struct BookLook {
 // Indexed by book number.
 const BookLook kLook[14] = {
     {},
-    {21, 114, 149, 22, 130, 159}, {},
-    {29, 34, 241, 28, 55, 251},   {24, 466, 10, 25, 480, 20},  {27, 338, -146, 26, 358, -156},
-    {45, 835, 160, 43, 855, 170}, {50, 904, 132, 46, 914, 142}, {51, 945, 193, 47, 955, 203},
-    {49, 979, 223, 48, 989, 233}, {},                           {58, 1803, -18, 0, 0, 0},
-    {60, 1737, -172, 0, 0, 0},    {59, 1440, 5, 0, 0, 0},
+    {kPicture21Book1Spine, 114, 149, kPicture22Book1Plate, 130, 159},
+    {},  // book 2 lies flat: kPicture23Book2Flat
+    {kPicture29Book3Spine, 34, 241, kPicture28Book3Plate, 55, 251},
+    {kPicture24Book4Spine, 466, 10, kPicture25Book4Plate, 480, 20},
+    {kPicture27Book5Spine, 338, -146, kPicture26Book5Plate, 358, -156},
+    {kPicture45Book6Spine, 835, 160, kPicture43Book6Plate, 855, 170},
+    {kPicture50Book7Spine, 904, 132, kPicture46Book7Plate, 914, 142},
+    {kPicture51Book8Spine, 945, 193, kPicture47Book8Plate, 955, 203},
+    {kPicture49Book9Spine, 979, 223, kPicture48Book9Plate, 989, 233},
+    {},  // book 10 lies at the bottom of the well: kPicture57Book10
+    {kPicture58Book11Spine, 1803, -18, 0, 0, 0},
+    {kPicture60Book12Spine, 1737, -172, 0, 0, 0},
+    {kPicture59Book13Spine, 1440, 5, 0, 0, 0},
 };
 }  // namespace
 
@@ -25,7 +33,7 @@ void GameWindow::shelf_search(float x, float y) {
     GameState& s = s_;
     bool found = false;
     Rgb c = kNoColour;
-    step([&] { c = P(8).get(cint(x - 40 + s.scroll_x), cint(y + 360 + s.scroll_y)); });
+    step([&] { c = picture8_collision_map().get(cint(x - 40 + s.scroll_x), cint(y + 360 + s.scroll_y)); });
     if (c == kShelf) {
         double mx = s.scroll_x + double(x) - 40;
         auto& b = s.book_state;
@@ -59,7 +67,7 @@ void GameWindow::shelf_search(float x, float y) {
 void GameWindow::open_or_close_books() {
     auto& b = s_.book_state;
     if (!timer1_) {
-        step([&] { set_timer(true); });
+        set_timer(true);
         static const std::pair<int, const char*> kGives[] = {
             {3, "mosca"}, {5, "vaso"},   {4, "ombrello"}, {6, "seme"},   {9, "forchetta"},
             {8, "nuvola"}, {10, "tarzan"}, {11, "flauto"}, {12, "corda"}, {13, "libro"},
@@ -74,8 +82,8 @@ void GameWindow::open_or_close_books() {
     }
     bool shown_later = false;
     auto open = [&](int n) {
-        step([&] { set_timer(false); });
-        step([&] { P(63) = load_bmp_file(platform_.data_file("lib" + std::to_string(n) + ".bmp")); });
+        set_timer(false);
+        step([&] { picture63_page() = load_bmp_file(platform_.data_file("lib" + std::to_string(n) + ".bmp")); });
     };
     if (b[1] != 0) { open(1); shown_later = true; }
     if (b[2] == 2) { open(2); b[2] = 3; shown_later = true; }
@@ -83,11 +91,9 @@ void GameWindow::open_or_close_books() {
         if (b[size_t(n)] == 1) { open(n); b[size_t(n)] = 2; shown_later = true; }
     if (b[3] == 1) {
         open(3);
-        step([&] {
-            blit(window_, 40, 40, P(63), Rop::SrcCopy);
-            draw_sprite(window_, 240, 290, P(37, 0), P(37, 1));
-            platform_.present(window_);
-        });
+        blit(window_, 40, 40, picture63_page(), Rop::SrcCopy);
+        draw_sprite(window_, 240, 290, P(kPicture37Fly, 0), P(kPicture37Fly, 1));
+        platform_.present(window_);
         b[3] = 2;
     }
     for (int n : {6, 9, 8})
@@ -96,10 +102,8 @@ void GameWindow::open_or_close_books() {
     for (int n : {10, 11, 12, 13})
         if (b[size_t(n)] == 1) { open(n); b[size_t(n)] = 2; shown_later = true; }
     if (shown_later) {
-        step([&] {
-            blit(window_, 40, 40, P(63), Rop::SrcCopy);
-            platform_.present(window_);
-        });
+        blit(window_, 40, 40, picture63_page(), Rop::SrcCopy);
+        platform_.present(window_);
     }
 }
 
@@ -117,25 +121,25 @@ void GameWindow::libri() {
     };
 
     if (b[1] != 0) spine_and_plate(1);
-    if (b[2] == 0) put(23, 0, 398, 171);
-    else if (b[2] == 1 || b[2] == 2) put(23, 1, 398, 171);
+    if (b[2] == 0) put(kPicture23Book2Flat, 0, 398, 171);
+    else if (b[2] == 1 || b[2] == 2) put(kPicture23Book2Flat, 1, 398, 171);
     if (s.spider_state < 3) {
         ragno();
         if (s.spider_state == 1) return;
     }
     if (s.fall_state == 1) crolla();
-    else if (s.fall_state >= 2) put(38, 3, 1004, -104);
+    else if (s.fall_state >= 2) put(kPicture38CrumblingSteps, 3, 1004, -104);
     if (s.fall_state == 3) {
         step([&] {
-            sprite(41, cint(double(s.prof_x) - s.scroll_x), cint(double(s.prof_y) - s.scroll_y + 60));
+            sprite(kPicture41Umbrella, cint(double(s.prof_x) - s.scroll_x), cint(double(s.prof_y) - s.scroll_y + 60));
         });
     }
     for (int n : {4, 5, 3, 6, 9, 8})
         if (b[size_t(n)] == 1) spine_and_plate(n);
     if (b[7] != 0) spine_and_plate(7);
     if (b[13] == 1) spine_and_plate(13);
-    if (b[10] == 0) put(57, 0, 1487, 360);
-    else if (b[10] == 1) put(57, 1, 1487, 360);
+    if (b[10] == 0) put(kPicture57Book10, 0, 1487, 360);
+    else if (b[10] == 1) put(kPicture57Book10, 1, 1487, 360);
     if (b[12] == 1) spine_and_plate(12);
     if (b[11] == 1) spine_and_plate(11);
 }

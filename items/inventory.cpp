@@ -6,8 +6,8 @@
 void GameWindow::take(const std::string& item) {
     // The bar holds five; a sixth object has nowhere to go and is not taken.
     if (s_.inventory_last >= 4) return;
-    s_.inventory_last += 1;
-    s_.inventory[size_t(int(s_.inventory_last))] = item;
+    step([&] { s_.inventory_last += 1; });
+    step([&] { inventory_slot(s_.inventory_last) = item; });
     step([&] { sfx_play(snd_flub); });
 }
 
@@ -15,16 +15,11 @@ void GameWindow::press_in_bar(float x, float y) {
     step([&] { s_.drag_x = cint(x); });
     step([&] { s_.drag_y = cint(y); });
     step([&] { s_.dragged_slot = int_part(x / 100.0); });
-    step([&] {
-        if (s_.dragged_slot < 0 || s_.dragged_slot > 4) throw err::subscript();
-        s_.dragged_item = s_.inventory[size_t(int(s_.dragged_slot))];
-    });
-    step([&] {
-        if (!s_.dragged_item.empty()) {
-            show_cursor(false);
-            press_hid_cursor_ = true;
-        }
-    });
+    step([&] { s_.dragged_item = inventory_slot(s_.dragged_slot); });
+    if (!s_.dragged_item.empty()) {
+        show_cursor(false);
+        press_hid_cursor_ = true;
+    }
 }
 
 void GameWindow::drop_object() {
@@ -61,7 +56,7 @@ void GameWindow::drop_object() {
         if (B > -350 && A > 1880) {
             s.jungle_stage = 1;
             for (int k = 0; k < 3; ++k)
-                step([&] { P(72, k) = load_bmp_file(platform_.data_file("j" + std::to_string(k + 1) + ".bmp")); });
+                step([&] { picture72_forest(k) = load_bmp_file(platform_.data_file("j" + std::to_string(k + 1) + ".bmp")); });
             use(snd_success);
         }
     } else if (item == "tarzan") {
@@ -71,21 +66,15 @@ void GameWindow::drop_object() {
     if (!item.empty() && !used) step([&] { sfx_play(snd_noway); });
     if (used) {
         step([&] {
-            for (int i = s.dragged_slot + 1; i <= s.inventory_last; ++i) {
-                if (i < 1 || i > 4) throw err::subscript();
-                s.inventory[size_t(i - 1)] = s.inventory[size_t(i)];
-            }
-            if (s.inventory_last < 0 || s.inventory_last > 4) throw err::subscript();
-            s.inventory[size_t(int(s.inventory_last))] = "";
+            for (int i = s.dragged_slot + 1; i <= s.inventory_last; ++i) inventory_slot(i - 1) = inventory_slot(i);
+            inventory_slot(s.inventory_last) = "";
             s.inventory_last -= 1;
         });
     }
     s.dragged_slot = -1;
     s.dragged_item = "";
-    step([&] {
-        // Only the press that hid the cursor gives it back.
-        if (press_hid_cursor_) show_cursor(true);
-        press_hid_cursor_ = false;
-    });
+    // Only the press that hid the cursor gives it back.
+    if (press_hid_cursor_) show_cursor(true);
+    press_hid_cursor_ = false;
     if (s.vase_placed && s.cloud_placed && s.fork_placed && s.seed_placed && s.plant_stage < 1) s.plant_stage = 1;
 }

@@ -1,9 +1,14 @@
 #include "items/item_sprites.h"
 
+#include "game/picture_catalogue.h"
+
 namespace {
 const ItemSprite kItems[] = {
-    {"mosca", 37, 15},    {"vaso", 39, 5},   {"ombrello", 41, 5}, {"seme", 44, 5},  {"nuvola", 54, 15},
-    {"forchetta", 55, 5}, {"tarzan", 65, 5}, {"flauto", 66, 5},   {"corda", 67, 5}, {"libro", 71, 5},
+    {"mosca", kPicture37Fly, 15},          {"vaso", kPicture39Vase, 5},
+    {"ombrello", kPicture41Umbrella, 5},   {"seme", kPicture44Seed, 5},
+    {"nuvola", kPicture54Cloud, 15},       {"forchetta", kPicture55Fork, 5},
+    {"tarzan", kPicture65TarzanCostume, 5}, {"flauto", kPicture66Flute, 5},
+    {"corda", kPicture67CoiledRope, 5},    {"libro", kPicture71JungleBook, 5},
 };
 }
 

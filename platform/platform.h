@@ -24,12 +24,16 @@ struct MessageBoxRequest {
 // The mouse pointer's looks: the standard arrow and the four direction icons.
 enum class Pointer { Arrow, Icon1, Icon2, Icon3, Icon4 };
 
+// Only the calls said so below may throw RuntimeError; the game runs every
+// other call outside its error trap (game/game_window.h), and one that throws
+// anyway is reported at the event boundary, cutting its handler short.
 class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Files: the load step makes the program's folder current; after that a
-    // bare data file name resolves through data_file().
+    // Files: the load step makes the program's folder current (throwing
+    // RuntimeError 53 when it cannot); after that a bare data file name
+    // resolves through data_file().
     virtual void enter_program_folder() = 0;
     virtual std::string data_file(const std::string& bare_name) const = 0;
 
@@ -40,7 +44,7 @@ public:
     virtual void close_window() = 0;  // the window goes away (unload already ran)
 
     // Modal message box; returns the button chosen. Timer1 never ticks while
-    // one is open.
+    // one is open. May throw RuntimeError when the toolkit cannot show it.
     virtual Answer message_box(const MessageBoxRequest& box) = 0;
 
     // Lets pending window events run once.

@@ -3,7 +3,8 @@
 #include "game/game_window.h"
 
 void GameWindow::compose_screen() {
-    blit(P(64), 40, 440, P(40), Rop::SrcCopy);
-    blit(P(64), 40, 40, P(1), Rop::SrcCopy);
-    blit(window_, 0, 0, P(64), Rop::SrcCopy);
+    Surface& frame = picture64_frame();
+    blit(frame, 40, 440, picture40_bar(), Rop::SrcCopy);
+    blit(frame, 40, 40, picture1_play_area(), Rop::SrcCopy);
+    blit(window_, 0, 0, frame, Rop::SrcCopy);
 }

@@ -3,15 +3,15 @@
 #include "items/item_sprites.h"
 
 void GameWindow::draw_bar() {
-    blit(P(40), 0, 0, P(12), Rop::SrcCopy);
+    Surface& bar = picture40_bar();
+    blit(bar, 0, 0, picture12_bar_background(), Rop::SrcCopy);
     for (int i = 0; i <= s_.inventory_last; ++i) {
         if (i == s_.dragged_slot) continue;
-        if (i < 0 || i > 4) throw err::subscript();
-        const ItemSprite* it = find_item_sprite(s_.inventory[size_t(i)]);
+        const ItemSprite* it = find_item_sprite(inventory_slot(i));
         if (!it) continue;
         const Surface& mask = P(it->picture, 0);
         int left = cint(100.0 * i + 50 - mask.width() / 2.0);
-        draw_sprite(P(40), left, it->top, mask, P(it->picture, 1));
+        draw_sprite(bar, left, it->top, mask, P(it->picture, 1));
     }
 }
 

@@ -11,7 +11,12 @@
 //     slot above holds "", and inventory_last is -1 … 4;
 //   - scroll_x >= 0 and 400 - background height <= scroll_y <= 0;
 //   - walk_step is 0 … 3;
-//   - the cursor is hidden exactly while an object is held.
+//   - the cursor is hidden exactly while an object is held;
+//   - every 16-bit field and counter of the state's one field list stays
+//     within its documented values (each has its rule below; a field
+//     without one stops the soak before it starts), the slots and the
+//     held object hold an object's name or nothing, and the two frame
+//     sequences keep their values.
 // A lost game is closed by the next key or click and a new one starts.
 // Prints what it did; exits 1 on the first broken rule (sanitizers abort on
 // their own).
@@ -26,15 +31,63 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "game/game_window.h"
+#include "game/state_fields.h"
+#include "items/item_sprites.h"
 #include "platform/headless_platform.h"
 #include "tools/replay/replay_script.h"
 
 namespace {
 
 constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+
+// The values each 16-bit field and counter may take. Coordinates and the
+// counters that only grow with the time spent are free.
+struct Range {
+    int lo, hi;
+};
+constexpr Range kFree{-32768, 32767};
+const std::map<std::string_view, Range, std::less<>> kRanges = {
+    {"scroll_x", kFree}, {"scroll_y", kFree},  // their own rule, below
+    {"facing", {0, 2}}, {"jump_target_x", kFree}, {"fall_state", {0, 6}},
+    {"spider_speed", {-7, 7}}, {"spider_state", {0, 3}},
+    {"plant_stage", {0, 4}}, {"rope_stage", {0, 3}}, {"jungle_stage", {0, 2}},
+    {"book1_state", {-1, 3}}, {"book2_state", {-1, 3}}, {"book3_state", {-1, 3}}, {"book4_state", {-1, 3}},
+    {"book5_state", {-1, 3}}, {"book6_state", {-1, 3}}, {"book7_state", {-1, 3}}, {"book8_state", {-1, 3}},
+    {"book9_state", {-1, 3}}, {"book10_state", {-1, 3}}, {"book11_state", {-1, 3}}, {"book12_state", {-1, 3}},
+    {"book13_state", {-1, 3}},
+    {"inventory_last", {-1, 4}}, {"dragged_slot", {-1, 4}}, {"drag_x", kFree}, {"drag_y", kFree},
+    // counters
+    {"walk_step", {0, 3}}, {"fall_speed", kFree}, {"fall_column", kFree},
+    {"spider_y", {-60, 100}}, {"spider_step", {0, 3}}, {"spider_dx", kFree},
+    {"crumble_count", {0, 20}}, {"storm_count", {0, 40}}, {"grow_count", {0, 29}}, {"rope_count", {0, 29}},
+    {"jungle_count", {0, 39}}, {"finale_count", kFree}, {"finale_frame", {0, 2}}, {"vine_drop", {0, 150}},
+    {"swing", {0, 420}},
+};
+
+// Every 16-bit field and counter has its rule, and every rule its field.
+bool every_field_has_a_rule(std::string& missing) {
+    GameState s;
+    ProcedureCounters c;
+    std::map<std::string_view, bool, std::less<>> ruled;
+    for (const auto& [name, range] : kRanges) ruled[name] = false;
+    auto mark = [&](const char* name, const auto& field, InTrace) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, Int16>) {
+            auto it = ruled.find(std::string_view(name));
+            if (it == ruled.end()) missing += std::string(" ") + name;
+            else it->second = true;
+        }
+    };
+    visit_state_fields(s, mark);
+    visit_counters(c, mark);
+    for (const auto& [name, seen] : ruled)
+        if (!seen) missing += " (rule for no field: " + std::string(name) + ")";
+    return missing.empty();
+}
 
 std::string folder_of_executable() {
     char buf[PATH_MAX];
@@ -92,6 +145,23 @@ private:
         if (ws < 0 || ws > 3) fail("walk_step out of 0 … 3");
         const bool held = s.dragged_slot != -1 && !s.dragged_item.empty();
         if (game_->cursor_hidden() != held) fail("cursor hidden without a held object, or shown with one");
+        auto in_range = [&](const char* name, const auto& field, InTrace) {
+            using T = std::decay_t<decltype(field)>;
+            if constexpr (std::is_same_v<T, Int16>) {
+                const Range r = kRanges.find(std::string_view(name))->second;
+                if (field < r.lo || field > r.hi) fail(std::string(name) + " = " + std::to_string(int(field)) + " out of its values");
+            } else if constexpr (std::is_same_v<T, std::string>) {
+                if (std::string_view(name) == "walk_sequence" ? field != "0102"
+                    : std::string_view(name) == "tarzan_sequence" ? field != "0121"
+                    : !field.empty() && !find_item_sprite(field))
+                    fail(std::string(name) + " = '" + field + "'");
+            } else if constexpr (std::is_same_v<T, std::array<std::string, 5>>) {
+                for (const std::string& item : field)
+                    if (!item.empty() && !find_item_sprite(item)) fail(std::string(name) + " holds '" + item + "'");
+            }
+        };
+        visit_state_fields(s, in_range);
+        visit_counters(game_->counters(), in_range);
     }
 
     void harvest() {
@@ -106,12 +176,13 @@ private:
         }
     }
 
-    // One handler or tick; false once the program has ended.
+    // One handler or tick (or a few in a row, as one event), through the
+    // game window's event boundary; false once the program has ended.
     template <class F> bool event(const char* what, F&& f) {
         last_ = what;
         ++t_.events;
         try {
-            f();
+            game_->run_handler(f);
         } catch (const ProgramEnded&) {
             harvest();
             ++t_.closed;
@@ -270,6 +341,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "soak: cannot use %s; random input only\n", script_path.c_str());
             script.clear();
         }
+    }
+    std::string missing;
+    if (!every_field_has_a_rule(missing)) {
+        std::fprintf(stderr, "soak: no rule for these 16-bit fields:%s\n", missing.c_str());
+        return 1;
     }
     Soak soak(data, script, seed);
     soak.run(ticks);

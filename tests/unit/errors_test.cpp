@@ -161,3 +161,84 @@ TEST(Trap, OverflowInMovementIsReportedWithItsLabel) {
     EXPECT_EQ(g.s().scroll_x, 32765);  // the failed step changed nothing
 }
 
+
+namespace {
+// A platform that breaks its word: the present() it is told to fail throws,
+// although the game runs it outside any step.
+struct BrokenScreen : HeadlessPlatform {
+    using HeadlessPlatform::HeadlessPlatform;
+    int fail_at = 0;  // the number of the present() that fails, counting from 1; 0 none
+    int calls = 0;
+    void present(const Surface& s) override {
+        if (++calls == fail_at) throw err::invalid_call();
+        HeadlessPlatform::present(s);
+    }
+};
+
+struct Escape : ::testing::Test {
+    Data d{World{}};
+    BrokenScreen platform{d.dir};
+    GameWindow game{platform};
+    void SetUp() override {
+        time_limit = 0;
+        game.run_handler([&] { game.Form_Load(); });
+        platform.take_log();
+    }
+    void tick() {
+        platform.advance_clock(60);
+        game.run_handler([&] { game.Timer1_Timer(); });
+    }
+    const std::string kInvalidCall = "Chiamata di routine o argomento non validi";
+};
+}  // namespace
+
+TEST_F(Escape, AnErrorOutsideEveryStepIsReportedWithTheTicksLabelAndTheGameGoesOn) {
+    platform.fail_at = platform.calls + 1;
+    tick();
+    auto log = platform.take_log();
+    ASSERT_EQ(log.boxes.size(), 1u);
+    EXPECT_EQ(log.boxes[0].title, "Lexovo5.0");
+    EXPECT_EQ(log.boxes[0].text, report_error_text(5, kInvalidCall, "Form1_timer1"));
+    EXPECT_EQ(game.counters().walk_step, 0);  // the rest of the tick did not run
+    const int shown = platform.presents();
+    tick();
+    EXPECT_TRUE(platform.take_log().boxes.empty());
+    EXPECT_EQ(platform.presents(), shown + 1);
+    EXPECT_EQ(game.counters().walk_step, 1);
+}
+
+TEST_F(Escape, TheReportNamesTheInnermostProcedureRunning) {
+    // Caught by the spider: ragno (inside libri, inside the tick) shows the
+    // lost game straight on the window.
+    GameState& s = game.mutable_state();
+    s.prof_x = 700;
+    s.prof_y = -250;
+    s.scroll_x = 500;
+    s.scroll_y = -300;
+    s.spider_state = 1;
+    platform.fail_at = platform.calls + 1;
+    tick();
+    auto log = platform.take_log();
+    ASSERT_EQ(log.boxes.size(), 1u);
+    EXPECT_EQ(log.boxes[0].text, report_error_text(5, kInvalidCall, "Form1_ragno"));
+    EXPECT_TRUE(s.game_over);                     // what ran before the error stays done
+    EXPECT_EQ(game.counters().spider_step, 0);    // what follows it in ragno did not run
+    // A later error inside a step is reported under its own procedure again.
+    s.game_over = false;
+    s.prof_y = 168;
+    s.go_right = true;
+    s.scroll_x = 32765;
+    s.prof_x = 32970;
+    tick();
+    log = platform.take_log();
+    ASSERT_FALSE(log.boxes.empty());
+    EXPECT_EQ(log.boxes[0].text, report_error_text(6, "Overflow", "Form1_calcolamov"));
+}
+
+TEST_F(Escape, AnnullaOnTheReportStillEndsTheProgram) {
+    platform.fail_at = platform.calls + 1;
+    platform.queue_answer(Answer::Cancel);
+    platform.advance_clock(60);
+    EXPECT_THROW(game.run_handler([&] { game.Timer1_Timer(); }), ProgramEnded);
+    EXPECT_TRUE(platform.ended());
+}

@@ -42,7 +42,7 @@ int run_replay(const std::vector<ScriptCommand>& script, const ReplayOptions& op
                 platform.advance_clock(60);
                 bool ran = game.timer_enabled();
                 try {
-                    if (ran) game.Timer1_Timer();
+                    if (ran) game.run_handler([&] { game.Timer1_Timer(); });
                 } catch (const ProgramEnded&) {
                     ended = true;
                 }
@@ -53,28 +53,19 @@ int run_replay(const std::vector<ScriptCommand>& script, const ReplayOptions& op
         }
         try {
             const int shift = c.shift ? 1 : 0;
-            if (c.cmd == "gioca") {
-                time_limit = c.ints.empty() ? 0 : int(c.ints[0]);
-                game.Form_Load();
-            } else if (c.cmd == "esci") {
-                ended = true;
-            } else if (c.cmd == "keydown") {
-                game.Form_KeyDown(int(c.ints[0]), shift);
-            } else if (c.cmd == "keyup") {
-                game.Form_KeyUp(int(c.ints[0]), shift);
-            } else if (c.cmd == "keypress") {
-                game.Form_KeyPress(int(c.ints[0]));
-            } else if (c.cmd == "mousedown") {
-                game.Form_MouseDown(1, shift, float(c.ints[0]), float(c.ints[1]));
-            } else if (c.cmd == "mousemove") {
-                game.Form_MouseMove(0, 0, float(c.ints[0]), float(c.ints[1]));
-            } else if (c.cmd == "mouseup") {
-                game.Form_MouseUp(1, 0, float(c.ints[0]), float(c.ints[1]));
-            } else if (c.cmd == "click") {
-                game.Form_Click();
-            } else if (c.cmd == "dblclick") {
-                game.Form_DblClick();
-            }
+            if (c.cmd == "gioca") time_limit = c.ints.empty() ? 0 : int(c.ints[0]);
+            if (c.cmd == "esci") ended = true;
+            game.run_handler([&] {
+                if (c.cmd == "gioca") game.Form_Load();
+                else if (c.cmd == "keydown") game.Form_KeyDown(int(c.ints[0]), shift);
+                else if (c.cmd == "keyup") game.Form_KeyUp(int(c.ints[0]), shift);
+                else if (c.cmd == "keypress") game.Form_KeyPress(int(c.ints[0]));
+                else if (c.cmd == "mousedown") game.Form_MouseDown(1, shift, float(c.ints[0]), float(c.ints[1]));
+                else if (c.cmd == "mousemove") game.Form_MouseMove(0, 0, float(c.ints[0]), float(c.ints[1]));
+                else if (c.cmd == "mouseup") game.Form_MouseUp(1, 0, float(c.ints[0]), float(c.ints[1]));
+                else if (c.cmd == "click") game.Form_Click();
+                else if (c.cmd == "dblclick") game.Form_DblClick();
+            });
         } catch (const ProgramEnded&) {
             ended = true;
         }

@@ -2,6 +2,11 @@
 
 #include <charconv>
 #include <nlohmann/json.hpp>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "game/state_fields.h"
 
 namespace {
 
@@ -29,71 +34,32 @@ const char* pointer_name(Pointer p) {
 
 std::string trace_line(int line, const std::string& cmd, const bool* ran, bool ended, const GameWindow& game,
                        const HeadlessPlatform::Log& log) {
-    const GameState& s = game.state();
-    const ProcedureCounters& c = game.counters();
+    // Single-precision fields go in as markers and come out as raw numbers.
+    std::vector<std::pair<std::string, float>> singles;
+    auto put = [&](ojson& obj, const char* name, const auto& field, InTrace in_trace) {
+        using T = std::decay_t<decltype(field)>;
+        if (in_trace == InTrace::No) return;
+        if constexpr (std::is_same_v<T, float>) {
+            singles.emplace_back(std::string("\x01") + name, field);
+            obj[name] = singles.back().first;
+        } else if constexpr (std::is_same_v<T, Int16>) {
+            obj[name] = int(field);
+        } else {
+            obj[name] = field;
+        }
+    };
     ojson j;
     j["line"] = line;
     j["cmd"] = cmd;
     if (ran) j["ran"] = *ran;
     if (ended) j["ended"] = true;
-    j["prof_x"] = "\x01X";  // filled in as raw numbers below
-    j["prof_y"] = "\x01Y";
-    j["scroll_x"] = int(s.scroll_x);
-    j["scroll_y"] = int(s.scroll_y);
-    j["facing"] = int(s.facing);
-    j["go_right"] = s.go_right;
-    j["go_left"] = s.go_left;
-    j["go_up"] = s.go_up;
-    j["go_down"] = s.go_down;
-    j["jump_right"] = s.jump_right;
-    j["jump_left"] = s.jump_left;
-    j["jump_target_x"] = int(s.jump_target_x);
-    j["falling"] = s.falling;
-    j["on_steps"] = s.on_steps;
-    j["fall_state"] = int(s.fall_state);
-    j["well_trapped"] = s.well_trapped;
-    j["game_over"] = s.game_over;
-    j["final_anim"] = s.final_anim;
-    j["spider_speed"] = int(s.spider_speed);
-    j["spider_state"] = int(s.spider_state);
-    j["vase_placed"] = s.vase_placed;
-    j["seed_placed"] = s.seed_placed;
-    j["cloud_placed"] = s.cloud_placed;
-    j["fork_placed"] = s.fork_placed;
-    j["plant_stage"] = int(s.plant_stage);
-    j["rope_stage"] = int(s.rope_stage);
-    j["jungle_stage"] = int(s.jungle_stage);
-    for (int b = 1; b <= 13; ++b) j["book" + std::to_string(b) + "_state"] = int(s.book_state[size_t(b)]);
-    j["inventory"] = ojson::array();
-    for (const auto& it : s.inventory) j["inventory"].push_back(it);
-    j["inventory_last"] = int(s.inventory_last);
-    j["dragged_slot"] = int(s.dragged_slot);
-    j["dragged_item"] = s.dragged_item;
-    j["drag_x"] = int(s.drag_x);
-    j["drag_y"] = int(s.drag_y);
-    j["music_on"] = s.music_on;
+    visit_state_fields(game.state(), [&](const char* name, const auto& f, InTrace t) { put(j, name, f, t); });
     j["time_limit"] = int(time_limit);
     j["timer"] = game.timer_enabled();
     j["pointer"] = pointer_name(game.pointer());
     j["cursor_hidden"] = game.cursor_hidden();
     ojson& k = j["counters"];
-    k["walk_step"] = int(c.walk_step);
-    k["fall_end_done"] = c.fall_end_done;
-    k["fall_speed"] = int(c.fall_speed);
-    k["fall_column"] = int(c.fall_column);
-    k["spider_y"] = int(c.spider_y);
-    k["spider_step"] = int(c.spider_step);
-    k["spider_dx"] = int(c.spider_dx);
-    k["spider_end_done"] = c.spider_end_done;
-    k["crumble_count"] = int(c.crumble_count);
-    k["storm_count"] = int(c.storm_count);
-    k["grow_count"] = int(c.grow_count);
-    k["rope_count"] = int(c.rope_count);
-    k["jungle_count"] = int(c.jungle_count);
-    k["finale_count"] = int(c.finale_count);
-    k["finale_frame"] = int(c.finale_frame);
-    k["vine_drop"] = int(c.vine_drop);
-    k["swing"] = int(c.swing);
+    visit_counters(game.counters(), [&](const char* name, const auto& f, InTrace t) { put(k, name, f, t); });
     j["sounds"] = log.sounds;
     j["music"] = log.music;
     j["boxes"] = ojson::array();
@@ -105,12 +71,10 @@ std::string trace_line(int line, const std::string& cmd, const bool* ran, bool e
         j["boxes"].push_back(box);
     }
     std::string out = j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    auto fill = [&](const char* marker, float v) {
-        std::string m = std::string("\"\\u0001") + marker + "\"";
-        size_t at = out.find(m);
-        if (at != std::string::npos) out.replace(at, m.size(), single_text(v));
-    };
-    fill("X", s.prof_x);
-    fill("Y", s.prof_y);
+    for (const auto& [marker, v] : singles) {
+        std::string quoted = "\"\\u0001" + marker.substr(1) + "\"";
+        size_t at = out.find(quoted);
+        if (at != std::string::npos) out.replace(at, quoted.size(), single_text(v));
+    }
     return out;
 }
