@@ -68,7 +68,8 @@ void GameView::resize(int X, int Y, int W, int H) {
 void GameView::draw() {
     const Letterbox lb = letterbox();
     const int pw = kW * lb.scale, ph = kH * lb.scale;
-    if (damage() != FL_DAMAGE_USER1 || !picture_) {
+    const bool new_picture_only = damage() == FL_DAMAGE_USER1;
+    if (!new_picture_only || !picture_) {
         fl_color(FL_BLACK);
         if (!picture_) {
             fl_rectf(0, 0, w(), h());
@@ -79,7 +80,7 @@ void GameView::draw() {
         fl_rectf(0, lb.y, lb.x, ph);
         fl_rectf(lb.x + pw, lb.y, w() - lb.x - pw, ph);
     }
-    presenter_->draw(fl_window, fl_gc, lb.x, lb.y);
+    presenter_->draw(fl_window, fl_gc, lb.x, lb.y, new_picture_only);
 }
 
 void GameView::toggle_full_screen() {

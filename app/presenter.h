@@ -12,6 +12,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <climits>
 #include <vector>
 
 #include "core/surface.h"
@@ -32,11 +33,13 @@ public:
     static const char* name(Path p);
 
     // Takes a new picture at `scale`. At 1x on the Image path the picture's
-    // own pixels are sent, so it must stay alive until the next update.
+    // own pixels are sent, so it must stay alive until the next update. The
+    // two fast ways enlarge only the rows that changed since the last one.
     void update(const Surface& picture, int scale);
     // Sends the last picture with its top-left corner at window pixel (x, y),
-    // inside FLTK's draw() (fl_window, fl_gc) or with a window and GC of one's own.
-    void draw(Window window, GC gc, int x, int y);
+    // inside FLTK's draw() (fl_window, fl_gc) or with a window and GC of one's
+    // own: all of it, or only the rows changed since the last draw.
+    void draw(Window window, GC gc, int x, int y, bool changed_only = false);
 
     int width() const { return w_; }
     int height() const { return h_; }
@@ -44,6 +47,10 @@ public:
 private:
     bool make_shared_image(int w, int h);
     void free_images();
+    void wait_for_server();
+    static void completed(const XEvent& ev);
+    static int fltk_event(int e);
+    static bool handler_added_;
 
     Display* display_;
     Visual* visual_;
@@ -53,6 +60,9 @@ private:
     XImage* image_ = nullptr;
     XShmSegmentInfo_* shm_ = nullptr;
     bool shm_busy_ = false;               // the server may still be reading the segment
+    int completion_type_ = -1;            // the event that says it has read it
     std::vector<uint32_t> pixels_;        // the enlarged picture (Image path, above 1x)
+    std::vector<uint32_t> last_;          // the last picture at 1x, to find the rows that changed
+    int changed_from_ = INT32_MAX, changed_to_ = 0;  // rows of the enlarged picture not yet drawn
     std::vector<unsigned char> rgb_;      // Converted path: 3 bytes a pixel
 };
