@@ -83,13 +83,9 @@ FltkPlatform::FltkPlatform(Mode mode)
 #ifdef LEXOVO_TEST_HOOKS
     if (const char* f = std::getenv("LEXOVO_TEST_LOG")) log_ = std::fopen(f, "a");
     if (const char* f = std::getenv("LEXOVO_TEST_TRACE")) trace_ = std::fopen(f, "w");
-    int fastest = 0;
-    if (const char* p = std::getenv("LEXOVO_TEST_PRESENT")) fastest = std::atoi(p);
-#else
-    const int fastest = 0;
 #endif
     fl_open_display();
-    view_ = new GameView(screen_scale(), fastest);
+    view_ = new GameView(screen_scale());
     view_->on_scale = [this](int s) {
         make_pointer_images(s);
         apply_cursor();

@@ -30,7 +30,7 @@ int screen_scale() {
     return scale;
 }
 
-GameView::GameView(int scale, int fastest) : Fl_Window(kW * scale, kH * scale, "Gioco di Lexovo") {
+GameView::GameView(int scale) : Fl_Window(kW * scale, kH * scale, "Gioco di Lexovo") {
     end();
     resizable(this);
     size_range(kW, kH);
@@ -39,8 +39,7 @@ GameView::GameView(int scale, int fastest) : Fl_Window(kW * scale, kH * scale, "
     Fl::screen_work_area(sx, sy, sw, sh);
     position(sx + std::max(0, (sw - w()) / 2), sy + std::max(0, (sh - h()) / 2));
     fl_open_display();
-    presenter_ = std::make_unique<Presenter>(fl_display, fl_visual->visual, fl_visual->depth,
-                                             Presenter::Path(std::clamp(fastest, 0, 2)));
+    presenter_ = std::make_unique<Presenter>(fl_display, fl_visual->visual, fl_visual->depth);
 }
 
 GameView::~GameView() = default;

@@ -20,9 +20,9 @@ class GameView : public Fl_Window {
 public:
     static constexpr int kW = Letterbox::kW, kH = Letterbox::kH;
 
-    // Opens at `scale` times the picture's size. `fastest` limits the way
-    // frames are put on the screen (see Presenter); 0 is the fastest there is.
-    explicit GameView(int scale, int fastest = 0);
+    // Opens at `scale` times the picture's size; frames go to the screen
+    // the fastest way the display offers (see Presenter).
+    explicit GameView(int scale);
     ~GameView() override;
 
     // Where keys and mouse events go; nullptr: nowhere (a recorded game plays).

@@ -364,6 +364,31 @@ def case_record_replay(exe, data):
             shutil.rmtree(folder, ignore_errors=True)
 
 
+def case_memory(exe, data):
+    """With the tunes' recordings the real window, music playing, stays
+    within 64 MB of memory at its peak."""
+    check(all(os.path.exists(os.path.join(data, t)) for t in ("intro3.mp3", "symphony.mp3")),
+          "the tunes' recordings were made by the build")
+    folder = tempfile.mkdtemp(prefix="lexovo-memory-")
+    p = launch(exe, folder)
+    try:
+        game = start_free_play(p)
+        gx, gy, _, _ = w.geometry(game)
+        xdo("mousemove", gx + 240, gy + 500)
+        xdo("keydown", "Right")
+        time.sleep(1.0)
+        xdo("keyup", "Right")
+        w.key("m")
+        w.key("m")
+        time.sleep(3.0)
+        with open("/proc/%d/status" % p.proc.pid) as f:
+            peak = next(int(l.split()[1]) for l in f if l.startswith("VmHWM:")) / 1024.0
+        check(peak <= 64, "peak memory of the game window with its music: %.1f MB (at most 64)" % peak)
+    finally:
+        p.close()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def case_quiet(exe, data):
     """The game as players get it: started with no session bus and a fresh
     home, played and ended, it starts no program and writes no file, even
@@ -417,7 +442,8 @@ def case_quiet(exe, data):
 
 
 CASES = {"sizes": case_sizes, "present_shared": case_present_shared, "present_image": case_present_image,
-         "present_converted": case_present_converted, "record_replay": case_record_replay, "quiet": case_quiet}
+         "present_converted": case_present_converted, "record_replay": case_record_replay, "quiet": case_quiet,
+         "memory": case_memory}
 SCREENS = {
     "sizes": "-screen 0 1600x1700x24",
     "present_shared": "-screen 0 1024x1100x24",
@@ -425,6 +451,7 @@ SCREENS = {
     "present_converted": "-screen 0 1024x1100x16",
     "record_replay": "-screen 0 1280x1200x24",
     "quiet": "-screen 0 1024x768x24",
+    "memory": "-screen 0 1024x768x24",
 }
 
 
