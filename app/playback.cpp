@@ -9,14 +9,6 @@ namespace {
 
 constexpr double kTickSeconds = 0.060;
 
-Answer answer_of(const std::string& a) {
-    if (a == "yes") return Answer::Yes;
-    if (a == "no") return Answer::No;
-    if (a == "retry") return Answer::Retry;
-    if (a == "cancel") return Answer::Cancel;
-    return Answer::Ok;
-}
-
 // The handler call a script command stands for, made as lexovo-replay makes it.
 GameCall call_of(const ScriptCommand& c) {
     using K = GameCall::Kind;
@@ -80,7 +72,7 @@ void Playback::step() {
         }
         ++next_;
         if (c.cmd == "answer") {
-            model_.queue_answer(answer_of(c.text));
+            model_.queue_answer(answer_named(c.text));
         } else if (c.cmd == "random") {
             model_.queue_random(c.value);
         } else if (c.cmd == "shot") {

@@ -29,37 +29,10 @@ import sys
 import tempfile
 import time
 
-START_TITLE = "Gioco di Lexovo (versioni 4.0 e 5.0)"
-GAME_TITLE = "Gioco di Lexovo"
-GIOCA = (336 + 28, 240 + 12)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from window_timing import GAME_TITLE, GIOCA, START_TITLE, find, log_lines, wait, xdo  # noqa: E402
+
 PRESSES = 200
-
-
-def xdo(*args):
-    return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True).stdout
-
-
-def find(title):
-    out = xdo("search", "--onlyvisible", "--name", "^" + title.replace("(", "\\(").replace(")", "\\)") + "$")
-    return [int(w) for w in out.split()]
-
-
-def wait(pred, timeout, step=0.01):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        v = pred()
-        if v:
-            return v
-        time.sleep(step)
-    raise SystemExit("timed out")
-
-
-def log_lines(path):
-    try:
-        with open(path) as f:
-            return [l.split(None, 1) for l in f if " " in l]
-    except FileNotFoundError:
-        return []
 
 
 def peak_rss_mb(pid):

@@ -144,11 +144,17 @@ TEST_F(MusicTest, AnEmptyNameIsSilenceAndANewTuneStartsFromItsBeginning) {
     EXPECT_LT(rms_db(x, quiet_from, x.size()), -70);
 }
 
-TEST_F(MusicTest, ARecordingBesideTheTunePlaysInsteadThreeTimesInAll) {
-    DiskOutput out("recorded");
+// The short tune, with a recording of a tone beside it: the path of the recording.
+std::string tune_with_recording(std::string& tune) {
     tune = short_tune();  // a wood-block stroke: what FluidSynth would play
     const std::string recording = tune.substr(0, tune.size() - 4) + ".mp3";
     std::filesystem::rename(short_recording("r.mp3"), recording);
+    return recording;
+}
+
+TEST_F(MusicTest, ARecordingBesideTheTunePlaysInsteadThreeTimesInAll) {
+    DiskOutput out("recorded");
+    const std::string recording = tune_with_recording(tune);
     std::string path = tune;
     {
         SdlAudio audio([&](const std::string&) { return path; });
@@ -175,9 +181,7 @@ TEST_F(MusicTest, TheMusicKeyPressedOverAndOverNeverWaitsAndEndsWhereItShould) {
     // end, from the start of the tune. With a recording every switch is
     // taken at once.
     DiskOutput out("hammer");
-    tune = short_tune();
-    const std::string recording = tune.substr(0, tune.size() - 4) + ".mp3";
-    std::filesystem::rename(short_recording("h.mp3"), recording);
+    const std::string recording = tune_with_recording(tune);
     std::string path = tune;
     {
         SdlAudio audio([&](const std::string&) { return path; });

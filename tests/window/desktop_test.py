@@ -121,6 +121,16 @@ def click_border(p, game, x, y, what):
     check(events == [], "%s: a click on the black border at (%d, %d) reaches nothing: %r" % (what, x, y, events))
 
 
+def walk_right_and_switch_music(game, seconds):
+    gx, gy, _, _ = w.geometry(game)
+    xdo("mousemove", gx + 240, gy + 500)
+    xdo("keydown", "Right")
+    time.sleep(seconds)
+    xdo("keyup", "Right")
+    w.key("m")
+    w.key("m")
+
+
 def resize(game, ww, wh):
     # Whole on the screen: X keeps nothing of a window's parts off the screen.
     xdo("windowmove", game, 0, 0)
@@ -270,18 +280,13 @@ def case_record_replay(exe, data):
         game = w.wait_window(w.GAME_TITLE)
         check(wait_for(lambda: p.ticks() > 3), "the game ticks")
         gx, gy, _, _ = w.geometry(game)
-        # Walk, jump, come back, the music off and on.
-        xdo("mousemove", gx + 240, gy + 500)
-        xdo("keydown", "Right")
-        time.sleep(0.8)
-        xdo("keyup", "Right")
+        # Walk, the music off and on, jump, come back.
+        walk_right_and_switch_music(game, 0.8)
         w.key("shift+Right")
         time.sleep(1.0)
         xdo("keydown", "Left")
-        time.sleep(1.6)
+        time.sleep(2.0)
         xdo("keyup", "Left")
-        w.key("m")
-        w.key("m")
         # The fly's book: found, opened (the game stands still meanwhile), taken.
         xdo("mousemove", gx + 82, gy + 294)
         time.sleep(0.4)
@@ -373,13 +378,7 @@ def case_memory(exe, data):
     p = launch(exe, folder)
     try:
         game = start_free_play(p)
-        gx, gy, _, _ = w.geometry(game)
-        xdo("mousemove", gx + 240, gy + 500)
-        xdo("keydown", "Right")
-        time.sleep(1.0)
-        xdo("keyup", "Right")
-        w.key("m")
-        w.key("m")
+        walk_right_and_switch_music(game, 1.0)
         time.sleep(3.0)
         with open("/proc/%d/status" % p.proc.pid) as f:
             peak = next(int(l.split()[1]) for l in f if l.startswith("VmHWM:")) / 1024.0
