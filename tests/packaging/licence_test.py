@@ -12,22 +12,9 @@ import subprocess
 import sys
 import tempfile
 
-SKIP = 77
+from package_test import SKIP, Failure, check, run
+
 LINE = "SPDX-License-Identifier: GPL-3.0-or-later"
-
-
-class Failure(Exception):
-    pass
-
-
-def check(cond, what):
-    if not cond:
-        raise Failure(what)
-    print("ok:", what, flush=True)
-
-
-def run(cmd, cwd=None):
-    return subprocess.run(cmd, cwd=cwd, capture_output=True, text=True)
 
 
 # path -> (content, executable); what the script must make of each.
