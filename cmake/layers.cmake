@@ -20,6 +20,9 @@ set(LEXOVO_CORE_FOLDERS core)
 set(LEXOVO_PLATFORM_FOLDERS ${LEXOVO_CORE_FOLDERS} platform)
 # The members of the one game window.
 set(LEXOVO_GAME_FOLDERS ${LEXOVO_PLATFORM_FOLDERS} game control items events screen audio dialogs)
+# The build-time generators read the game's plain data headers (the picture
+# catalogue, the places of the world) but link none of the game.
+set(LEXOVO_DATAGEN_FOLDERS ${LEXOVO_CORE_FOLDERS} game datagen)
 
 # lexovo_sees(TARGET [PUBLIC|PRIVATE] FOLDER...): TARGET's include root holds
 # exactly these source folders (nested ones such as tools/replay too).

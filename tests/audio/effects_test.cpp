@@ -9,7 +9,7 @@
 #include "platform/sound_ids.h"
 #include "core/runtime_error.h"
 #include "disk_output.h"
-#include "sound/synth.h"
+#include "datagen/sound/synth.h"
 
 namespace {
 
