@@ -8,7 +8,7 @@ pkgs=(build-essential cmake pkg-config libfltk1.3-dev libsdl2-dev libsdl2-mixer-
       libcairo2-dev libpango1.0-dev libpng-dev nlohmann-json3-dev timgm6mb-soundfont fluid-soundfont-gm
       fonts-dejavu-core fonts-dejavu-extra)
 if [ "$what" = test ]; then
-  pkgs+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils python3 sox dpkg-dev debhelper lintian man-db appstream desktop-file-utils file clang libclang-rt-14-dev valgrind)
+  pkgs+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick librsvg2-bin x11-utils python3 sox dpkg-dev debhelper lintian man-db appstream desktop-file-utils file clang libclang-rt-14-dev valgrind)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

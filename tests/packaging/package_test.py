@@ -78,6 +78,7 @@ def program_files(root, opts):
              root + "/share/applications/%s.desktop" % opts.app_id,
              root + "/share/metainfo/%s.metainfo.xml" % opts.app_id}
     files |= {root + "/share/icons/hicolor/%sx%s/apps/lexovo.png" % (s, s) for s in opts.icon_sizes}
+    files.add(root + "/share/icons/hicolor/scalable/apps/lexovo.svg")
     files |= {root + "/share/" + m for m in MAN_PAGES}
     return files
 
@@ -168,6 +169,24 @@ def check_metainfo(meta, opts):
           "its release is the first of NEWS (%s, %s)" % (version, date))
 
 
+def check_scalable_icon(path):
+    with open(path, encoding="utf-8") as f:
+        svg = f.read()
+    check(svg.lstrip().startswith("<?xml") and "<svg" in svg and 'viewBox="0 0 256 256"' in svg,
+          "the scalable icon is an SVG picture of 256 units")
+    check(svg.count("<path") > 20 and "<image" not in svg, "drawn with %d paths, no picture embedded in it"
+          % svg.count("<path"))
+    # Drawn at 256 pixels by librsvg, as the desktops draw SVG icons, it is the
+    # same book as the PNG icons.
+    png = tempfile.mktemp(prefix="lexovo-svg-", suffix=".png")
+    try:
+        must(["rsvg-convert", "-w", "256", "-h", "256", path, "-o", png], "rsvg-convert")
+        check_icon(png, 256)
+    finally:
+        if os.path.exists(png):
+            os.remove(png)
+
+
 # --- install_tree -------------------------------------------------------------
 
 def case_install_tree(opts):
@@ -228,6 +247,7 @@ def case_install_tree(opts):
         check_metainfo(os.path.join(root, "share/metainfo/%s.metainfo.xml" % opts.app_id), opts)
         for s in opts.icon_sizes:
             check_icon(os.path.join(root, "share/icons/hicolor/%sx%s/apps/lexovo.png" % (s, s)), int(s))
+        check_scalable_icon(os.path.join(root, "share/icons/hicolor/scalable/apps/lexovo.svg"))
 
         # A second installation from the same build folder, into /usr: the
         # uninstall target takes both away.
