@@ -88,6 +88,10 @@ int main(int argc, char** argv) {
         }
     }
 
+    // Every window, dialogs and message boxes included, is of the class
+    // "lexovo" (WM_CLASS "lexovo", "Lexovo"): the desktop entry's
+    // StartupWMClass, which ties the windows to the menu entry and its icon.
+    Fl_Window::default_xclass("lexovo");
     fl_open_display();
     Fl::scheme("base");
     Fl::visual(FL_RGB);

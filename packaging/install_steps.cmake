@@ -1,16 +1,6 @@
-# Steps run by `cmake --install` (and by CPack's staging install) around the
-# plain install rules of packaging.cmake. LEXOVO_STATE_DIR is the build
-# tree's packaging/ folder, where the uninstall target finds what these
-# steps noted down.
-
-# CPack's installation into its staging folder is not one to undo later.
-function(lexovo_staging_for_cpack out)
-  if("$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}" MATCHES "/_CPack_Packages/")
-    set(${out} TRUE PARENT_SCOPE)
-  else()
-    set(${out} FALSE PARENT_SCOPE)
-  endif()
-endfunction()
+# Steps run by `cmake --install` around the plain install rules of
+# packaging/CMakeLists.txt. LEXOVO_STATE_DIR is the build tree's packaging/
+# folder, where the uninstall target finds what these steps noted down.
 
 # DESTDIR as an absolute path ("" when unset): the notes must name the
 # files wherever the uninstall target runs from.
@@ -26,10 +16,6 @@ endfunction()
 # prefix; "." is the prefix itself) that does not exist yet. What an earlier installation noted and
 # did not uninstall stays noted.
 function(lexovo_note_missing_dirs)
-  lexovo_staging_for_cpack(staging)
-  if(staging)
-    return()
-  endif()
   lexovo_destdir(destdir)
   set(file "${LEXOVO_STATE_DIR}/made_dirs.txt")
   set(made "")
@@ -51,11 +37,18 @@ function(lexovo_note_missing_dirs)
   file(WRITE "${file}" "${text}\n")
 endfunction()
 
-# Writes the menu entry with Exec= the program's full path under the prefix
-# and installs it into share/applications.
-function(lexovo_install_desktop_entry template program)
-  set(LEXOVO_EXEC "${CMAKE_INSTALL_PREFIX}/${program}")
-  set(out "${LEXOVO_STATE_DIR}/desktop/lexovo.desktop")
+# Writes the menu entry as share/applications/NAME. Exec= names the program
+# alone where its folder is on the PATH every Debian user has (/usr/games,
+# /usr/local/games), and by its full path under any other prefix.
+function(lexovo_install_desktop_entry template program name)
+  cmake_path(SET path NORMALIZE "${CMAKE_INSTALL_PREFIX}/${program}")
+  cmake_path(GET path PARENT_PATH folder)
+  if(folder STREQUAL "/usr/games" OR folder STREQUAL "/usr/local/games")
+    cmake_path(GET path FILENAME LEXOVO_EXEC)
+  else()
+    set(LEXOVO_EXEC "${path}")
+  endif()
+  set(out "${LEXOVO_STATE_DIR}/desktop/${name}")
   configure_file("${template}" "${out}" @ONLY)
   file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications" TYPE FILE FILES "${out}")
   set(CMAKE_INSTALL_MANIFEST_FILES "${CMAKE_INSTALL_MANIFEST_FILES}" PARENT_SCOPE)
@@ -66,10 +59,6 @@ endfunction()
 # grows with each installation from this build folder until the uninstall
 # target removes them all.
 function(lexovo_note_installed_files)
-  lexovo_staging_for_cpack(staging)
-  if(staging)
-    return()
-  endif()
   lexovo_destdir(destdir)
   set(file "${LEXOVO_STATE_DIR}/installed_files.txt")
   set(files ${CMAKE_INSTALL_MANIFEST_FILES})

@@ -1,16 +1,22 @@
-// lexovo-icon-painter OUTDIR SIZE...: paints the desktop icon, a red leather
-// book with the professor's round glasses lying on it, at each SIZE and
-// writes it as OUTDIR/<SIZE>x<SIZE>/apps/lexovo.png (RGBA, see-through round
-// the book), the layout of the hicolor icon theme.
+// lexovo-icon-painter OUTDIR SIZE... [scalable]: paints the desktop icon, a
+// red leather book with the professor's round glasses lying on it, at each
+// SIZE and writes it as OUTDIR/<SIZE>x<SIZE>/apps/lexovo.png (RGBA,
+// see-through round the book), and with "scalable" as the vector drawing
+// OUTDIR/scalable/apps/lexovo.svg: the layout of the hicolor icon theme.
 //
 // The picture is drawn on a 256-unit square scaled to the size; lines keep
 // at least a pixel's width and the finest tooling is left out below 64
-// pixels, so the small icons stay crisp instead of turning to mush.
+// pixels, so the small icons stay crisp instead of turning to mush. The
+// scalable icon is the same drawing at 256 units with all its tooling; only
+// the leather's grain, a pass over the pixels of a raster canvas, is not in
+// it.
+#include <cairo-svg.h>
 #include <cairo.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -186,11 +192,9 @@ void glasses(cairo_t* cr, const Pen& pen, bool fine) {
     }
 }
 
-bool paint_icon(int size, const fs::path& file) {
-    cairo_surface_t* canvas = new_canvas(size, size);
-    cairo_t* cr = cairo_create(canvas);
-    const Pen pen{size / 256.0};
-    const bool fine = size >= 64;
+// The whole icon, on the 256-unit square at the pen's scale; grain, when
+// given, works on the canvas between the book and the glasses lying on it.
+void draw_icon(cairo_t* cr, const Pen& pen, bool fine, const std::function<void()>& grain_pass) {
     cairo_scale(cr, pen.scale, pen.scale);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
 
@@ -200,17 +204,44 @@ bool paint_icon(int size, const fs::path& file) {
     cairo_rotate(cr, -5 * kPi / 180);
     cairo_translate(cr, -128, -128);
     book(cr, pen, fine);
-    cairo_surface_flush(canvas);
-    grain(canvas, pen.scale);
-    cairo_surface_mark_dirty(canvas);
+    if (grain_pass) grain_pass();
     glasses(cr, pen, fine);
     cairo_restore(cr);
+}
 
-    cairo_destroy(cr);
+bool make_folder(const fs::path& file) {
     std::error_code ec;
     fs::create_directories(file.parent_path(), ec);
-    bool ok = !ec && cairo_surface_write_to_png(canvas, file.c_str()) == CAIRO_STATUS_SUCCESS;
+    return !ec;
+}
+
+bool paint_icon(int size, const fs::path& file) {
+    cairo_surface_t* canvas = new_canvas(size, size);
+    cairo_t* cr = cairo_create(canvas);
+    const Pen pen{size / 256.0};
+    draw_icon(cr, pen, size >= 64, [&] {
+        cairo_surface_flush(canvas);
+        grain(canvas, pen.scale);
+        cairo_surface_mark_dirty(canvas);
+    });
+    cairo_destroy(cr);
+    bool ok = make_folder(file) && cairo_surface_write_to_png(canvas, file.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(canvas);
+    return ok;
+}
+
+bool draw_scalable_icon(const fs::path& file) {
+    if (!make_folder(file)) return false;
+    cairo_surface_t* svg = cairo_svg_surface_create(file.c_str(), 256, 256);
+    cairo_svg_surface_restrict_to_version(svg, CAIRO_SVG_VERSION_1_1);
+    cairo_svg_surface_set_document_unit(svg, CAIRO_SVG_UNIT_PX);
+    cairo_t* cr = cairo_create(svg);
+    draw_icon(cr, Pen{1.0}, true, nullptr);
+    bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    cairo_surface_finish(svg);
+    ok = ok && cairo_surface_status(svg) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(svg);
     return ok;
 }
 
@@ -218,11 +249,19 @@ bool paint_icon(int size, const fs::path& file) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::cerr << "usage: lexovo-icon-painter OUTDIR SIZE...\n";
+        std::cerr << "usage: lexovo-icon-painter OUTDIR SIZE... [scalable]\n";
         return 2;
     }
     const fs::path out = argv[1];
     for (int i = 2; i < argc; ++i) {
+        if (std::string(argv[i]) == "scalable") {
+            const fs::path file = out / "scalable" / "apps" / "lexovo.svg";
+            if (!draw_scalable_icon(file)) {
+                std::cerr << "lexovo-icon-painter: cannot write " << file << "\n";
+                return 1;
+            }
+            continue;
+        }
         char* end = nullptr;
         long size = std::strtol(argv[i], &end, 10);
         if (!end || *end || size < 16 || size > 1024) {

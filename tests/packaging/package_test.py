@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Tests of the installed game.
+"""Tests of the installed game and of its Debian packages.
 
     package_test.py --build DIR --bin DIR --app-id ID --data-files A,B,.. --icon-sizes 32,48,.. CASE
 
@@ -7,18 +7,27 @@ install_tree  `cmake --install` into a scratch DESTDIR: exactly the expected
               files with the right modes, valid menu and AppStream entries,
               sound icons; a second prefix beside it; then the uninstall
               target removes all of it.
-deb           `cpack -G DEB`, the package's control fields and contents,
-              `apt-get install` of it on this machine, the INSTALLED game
-              played under Xvfb (start dialog, Gioca, first frame), and
-              `apt-get remove`. Needs root, dpkg and apt; exits 77 (skipped)
-              otherwise, or when a lexovo package is installed already.
+manpages      the manual pages render without a warning from groff or man,
+              carry the release, and name every environment variable the
+              program reads for players.
+debian        packaging/build-deb.sh: both packages built by dpkg-buildpackage
+              from a clean copy of the tree, lintian with nothing to report
+              but overridden tags, each package's fields and files.
+deb           (after debian) both packages installed with apt on this
+              machine, `dpkg -L` against the expected layout, the manual
+              page through `man`, the INSTALLED game started by the menu
+              entry's command as an ordinary user on an X display of its
+              own (start dialog, Gioca, its window class, first frame), then
+              both purged and no file of theirs left. Needs root; exits 77
+              (skipped) otherwise, or when a lexovo package is installed
+              already.
 screenshot    packaging/screenshot.txt still plays through lexovo-replay and
               shoots a 480 x 540 picture (the one kept as docs/screenshot.png).
-play EXE      (run by deb under xvfb-run) starts EXE, presses Gioca and
-              looks at the first frame of the game window.
 """
 import argparse
 import os
+import re
+import signal
 import shutil
 import stat
 import subprocess
@@ -27,6 +36,7 @@ import tempfile
 import time
 
 SKIP = 77
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PREFIX = "/opt/lexovo-test"  # any prefix works; the .deb uses /usr
 START_TITLE = "Gioco di Lexovo (versioni 4.0 e 5.0)"
 GAME_TITLE = "Gioco di Lexovo"
@@ -58,15 +68,28 @@ def must(cmd, what, **kw):
     return r
 
 
-def expected_files(root, opts):
-    """Every file the installation puts under prefix root, relative to /."""
+MAN_PAGES = ["man/man6/lexovo.6", "man/it/man6/lexovo.6"]  # under share/: English, Italian
+
+
+def program_files(root, opts):
+    """The files of the program's package under prefix root, relative to /."""
     root = root.strip("/")
     files = {root + "/games/lexovo",
-             root + "/share/applications/lexovo.desktop",
+             root + "/share/applications/%s.desktop" % opts.app_id,
              root + "/share/metainfo/%s.metainfo.xml" % opts.app_id}
-    files |= {root + "/share/games/lexovo/" + f for f in opts.data_files}
     files |= {root + "/share/icons/hicolor/%sx%s/apps/lexovo.png" % (s, s) for s in opts.icon_sizes}
+    files.add(root + "/share/icons/hicolor/scalable/apps/lexovo.svg")
+    files |= {root + "/share/" + m for m in MAN_PAGES}
     return files
+
+
+def data_files(root, opts):
+    return {root.strip("/") + "/share/games/lexovo/" + f for f in opts.data_files}
+
+
+def expected_files(root, opts):
+    """Every file the installation puts under prefix root, relative to /."""
+    return program_files(root, opts) | data_files(root, opts)
 
 
 def tree(top):
@@ -111,6 +134,57 @@ def check_icon(path, size):
     dark = sum(1 for r, g, b in opaque if r < 50 and g < 50 and b < 50)
     check(red > 0.2 * len(opaque), "%dx%d icon: red leather (%d of %d pixels)" % (size, size, red, len(opaque)))
     check(dark > 0.02 * len(opaque), "%dx%d icon: dark glasses rims and outlines (%d pixels)" % (size, size, dark))
+
+
+def release(opts):
+    """(version, date) of the first heading of NEWS."""
+    with open(os.path.join(SOURCE, "NEWS"), encoding="utf-8") as f:
+        for line in f:
+            m = re.match(r"^(\d+\.\d+\.\d+) \((\d{4}-\d\d-\d\d)\)$", line.strip())
+            if m:
+                return m.group(1), m.group(2)
+    raise Failure("NEWS has no release heading")
+
+
+def check_metainfo(meta, opts):
+    r = run(["appstreamcli", "validate", "--pedantic", "--no-net", "--explain", meta])
+    print(r.stdout.strip())
+    # The one remark allowed: the id's capital L. AppStream recommends lower
+    # case ids; this one is the game's name as published, left as it is.
+    remarks = [line for line in r.stdout.splitlines() if re.match(r"^[EWIP]: ", line)
+               and not re.match(r"^P: [\w.]+:\d+: cid-contains-uppercase-letter ", line)]
+    check(r.returncode == 0 and "Validation was successful" in r.stdout and not remarks,
+          "appstreamcli validate --pedantic passes the metainfo with no remark (%s)" % remarks)
+    with open(meta, encoding="utf-8") as f:
+        xml = f.read()
+    check('<content_rating type="oars-1.1"' in xml and "<control>keyboard</control>" in xml
+          and "<control>pointing</control>" in xml, "the metainfo has the OARS rating and both controls")
+    check("<project_license>GPL-3.0-or-later</project_license>" in xml
+          and "<metadata_license>FSFAP</metadata_license>" in xml, "GPL 3 or later, the metadata FSFAP")
+    check('<launchable type="desktop-id">%s.desktop</launchable>' % opts.app_id in xml,
+          "it launches the desktop entry named after its id")
+    check(not re.search(r"https?:|\.example\b", xml), "it names no web address (the project has none yet)")
+    version, date = release(opts)
+    check('<release version="%s" date="%s"/>' % (version, date) in xml,
+          "its release is the first of NEWS (%s, %s)" % (version, date))
+
+
+def check_scalable_icon(path):
+    with open(path, encoding="utf-8") as f:
+        svg = f.read()
+    check(svg.lstrip().startswith("<?xml") and "<svg" in svg and 'viewBox="0 0 256 256"' in svg,
+          "the scalable icon is an SVG picture of 256 units")
+    check(svg.count("<path") > 20 and "<image" not in svg, "drawn with %d paths, no picture embedded in it"
+          % svg.count("<path"))
+    # Drawn at 256 pixels by librsvg, as the desktops draw SVG icons, it is the
+    # same book as the PNG icons.
+    png = tempfile.mktemp(prefix="lexovo-svg-", suffix=".png")
+    try:
+        must(["rsvg-convert", "-w", "256", "-h", "256", path, "-o", png], "rsvg-convert")
+        check_icon(png, 256)
+    finally:
+        if os.path.exists(png):
+            os.remove(png)
 
 
 # --- install_tree -------------------------------------------------------------
@@ -159,33 +233,30 @@ def case_install_tree(opts):
         check(os.path.isfile(os.path.join(root, "games", "..", "share", "games", "lexovo", "gameb2.bmp")),
               "the data sit at ../share/games/lexovo from the program's folder")
 
-        desktop = os.path.join(root, "share/applications/lexovo.desktop")
+        desktop = os.path.join(root, "share/applications/%s.desktop" % opts.app_id)
         keys = desktop_entry(desktop)
-        check(keys.get("Exec") == PREFIX + "/games/lexovo", "the menu entry starts %s (Exec=%s)"
+        check(keys.get("Exec") == PREFIX + "/games/lexovo" and keys.get("TryExec") == keys.get("Exec"),
+              "off the usual PATH, the menu entry starts %s by its full path (Exec=%s)"
               % (PREFIX + "/games/lexovo", keys.get("Exec")))
         check(keys.get("Name") == "Gioco di Lexovo" and keys.get("Icon") == "lexovo"
               and keys.get("Categories", "").startswith("Game;"), "menu entry: Italian name, icon, a game")
+        check(keys.get("StartupWMClass") == "lexovo", "the menu entry names the windows' class "
+              "(StartupWMClass=%s)" % keys.get("StartupWMClass"))
         r = must(["desktop-file-validate", desktop], "desktop-file-validate")
         check(r.stdout.strip() == "", "desktop-file-validate finds nothing to report " + r.stdout.strip())
-        meta = os.path.join(root, "share/metainfo/%s.metainfo.xml" % opts.app_id)
-        r = run(["appstreamcli", "validate", "--no-net", "--explain", meta])
-        print(r.stdout.strip())
-        check(r.returncode == 0, "appstreamcli validate --no-net passes the metainfo")
-        with open(meta, encoding="utf-8") as f:
-            xml = f.read()
-        check('<content_rating type="oars-1.1"' in xml and "<control>keyboard</control>" in xml
-              and "<control>pointing</control>" in xml and 'type="default"' in xml,
-              "the metainfo has the OARS rating, both controls and a default screenshot")
+        check_metainfo(os.path.join(root, "share/metainfo/%s.metainfo.xml" % opts.app_id), opts)
         for s in opts.icon_sizes:
             check_icon(os.path.join(root, "share/icons/hicolor/%sx%s/apps/lexovo.png" % (s, s)), int(s))
+        check_scalable_icon(os.path.join(root, "share/icons/hicolor/scalable/apps/lexovo.svg"))
 
         # A second installation from the same build folder, into /usr: the
         # uninstall target takes both away.
         must(["cmake", "--install", opts.build, "--prefix", "/usr"], "cmake --install --prefix /usr", env=env)
         files, _ = tree(dest)
         check(files == want | expected_files("/usr", opts), "a second prefix gets its own complete copy")
-        check(desktop_entry(os.path.join(dest, "usr/share/applications/lexovo.desktop")).get("Exec")
-              == "/usr/games/lexovo", "whose menu entry starts /usr/games/lexovo")
+        keys = desktop_entry(os.path.join(dest, "usr/share/applications/%s.desktop" % opts.app_id))
+        check(keys.get("Exec") == "lexovo" and keys.get("TryExec") == "lexovo",
+              "whose menu entry starts lexovo through the PATH, where /usr/games is")
 
         with open(os.path.join(state, "made_dirs.txt")) as f:
             made = [line.strip() for line in f if line.strip()]
@@ -235,98 +306,270 @@ def case_screenshot(opts):
         shutil.rmtree(scratch, ignore_errors=True)
 
 
-# --- deb ------------------------------------------------------------------------
+# --- manpages ----------------------------------------------------------------------
+
+def player_words():
+    """The environment variables and the options the program reads, from its
+    sources: every one a player may use must be in the manual pages. Those
+    meant for tests (their names say TEST) are left out."""
+    words = set()
+    for folder in ["app", "platform", "audio", "game"]:
+        d = os.path.join(SOURCE, folder)
+        if not os.path.isdir(d):
+            continue
+        for name in os.listdir(d):
+            if name.endswith((".cpp", ".h")):
+                with open(os.path.join(d, name), encoding="utf-8") as f:
+                    text = f.read()
+                words |= set(re.findall(r'getenv\("([A-Z0-9_]+)"\)', text))
+                words |= set(re.findall(r'"(--[a-z][a-z-]+)"', text))
+    return sorted(w for w in words if "TEST" not in w.upper())
+
+
+def case_manpages(opts):
+    version, date = release(opts)
+    words = player_words()
+    check("LEXOVO_SCALE" in words and "SDL_SOUNDFONTS" in words,
+          "the program's own variables are found in its sources (%s)" % ", ".join(words))
+    env = dict(os.environ, LANG="C.UTF-8", MANWIDTH="80")
+    for page in MAN_PAGES:
+        path = os.path.join(opts.build, "packaging", page)
+        r = run(["groff", "-t", "-man", "-ww", "-z", path])
+        check(r.returncode == 0 and not r.stderr.strip(), "groff -ww -z is silent on %s %s" % (page, r.stderr.strip()))
+        # What lintian runs on every manual page.
+        r = run(["man", "--warnings", "-E", "UTF-8", "-l", "-Tutf8", "-Z", path], env=env)
+        check(r.returncode == 0 and not r.stderr.strip(), "man --warnings renders %s silently %s"
+              % (page, r.stderr.strip()))
+        r = must(["lexgrog", path], "lexgrog", env=env)
+        check(": \"lexovo - " in r.stdout, "its NAME line makes a whatis entry (%s)" % r.stdout.strip())
+        with open(path, encoding="utf-8") as f:
+            source = f.read()
+        check('.TH LEXOVO 6 "%s" "lexovo %s"' % (date, version) in source,
+              "%s carries the release of NEWS, %s of %s" % (page, version, date))
+        text = must(["man", "-l", path], "man -l", env=env).stdout
+        text = re.sub(r"\u2010\n\s*", "", text)  # words hyphenated across lines
+        missing = [w for w in words if w not in text]
+        check(not missing, "%s names every variable and option a player may use (missing: %s)" % (page, missing))
+        check("/usr/share/games/lexovo" in text, "and where the data live")
+    return 0
+
+
+# --- debian -------------------------------------------------------------------------
+
+def debian_out(opts):
+    return os.path.join(opts.build, "packaging", "debian-out")
+
+
+def debs(opts):
+    """The package files build-deb.sh left: {package: path}."""
+    out = debian_out(opts)
+    found = {}
+    if os.path.isdir(out):
+        for n in os.listdir(out):
+            if n.endswith(".deb"):
+                found[n.split("_")[0]] = os.path.join(out, n)
+    return found
+
+
+def doc_files(package, extra=()):
+    return {"usr/share/doc/%s/%s" % (package, f) for f in ("changelog.gz", "copyright", *extra)}
+
+
+def package_layout(opts):
+    """{package: every file it installs, relative to /}, as Debian ships it:
+    manual pages compressed, the documentation in share/doc."""
+    program = {f + ".gz" if "/man/" in f else f for f in program_files("/usr", opts)}
+    return {"lexovo": program | doc_files("lexovo", ["NEWS.gz"]),
+            "lexovo-data": data_files("/usr", opts) | doc_files("lexovo-data")}
+
+
+def case_debian(opts):
+    for tool in ["dpkg-buildpackage", "dpkg-source", "dh", "lintian"]:
+        if not shutil.which(tool):
+            print("skipped: %s is not available (scripts/install-deps.sh test brings it)" % tool)
+            return SKIP
+    out = debian_out(opts)
+    shutil.rmtree(out, ignore_errors=True)
+    start = time.time()
+    r = run(["bash", os.path.join(SOURCE, "packaging", "build-deb.sh"), out])
+    print(r.stdout.strip()[-8000:])
+    print(r.stderr.strip()[-4000:])
+    print("build-deb.sh took %.0f s" % (time.time() - start))
+    lint_path = os.path.join(out, "lintian.txt")
+    check(os.path.isfile(lint_path), "build-deb.sh built the packages and ran lintian")
+    with open(lint_path) as f:
+        lint = f.read().splitlines()
+    reported = [line for line in lint if re.match(r"^[EWIPX]: ", line)]
+    check(not reported, "lintian --pedantic -E -I reports nothing that is neither fixed nor overridden (%s)"
+          % reported)
+    check(r.returncode == 0, "build-deb.sh ends with status 0")
+    overridden = [line for line in lint if line.startswith("O: ")]
+    print("overridden, each with its reason in the override file:", overridden or "none")
+
+    version, _ = release(opts)
+    found = debs(opts)
+    check({"lexovo", "lexovo-data"} <= set(found), "both packages are built (%s)" % sorted(found))
+    field = lambda pkg, name: must(["dpkg-deb", "-f", found[pkg], name], "dpkg-deb -f").stdout.strip()
+    for pkg in ["lexovo", "lexovo-data"]:
+        check(field(pkg, "Version") == version and field(pkg, "Section") == "games",
+              "%s %s in section games" % (pkg, field(pkg, "Version")))
+    check(field("lexovo-data", "Architecture") == "all" and field("lexovo-data", "Multi-Arch") == "foreign",
+          "lexovo-data is architecture-independent")
+    check(field("lexovo", "Architecture") not in ("all", ""), "lexovo is built for the machine (%s)"
+          % field("lexovo", "Architecture"))
+    depends = field("lexovo", "Depends")
+    names = {d.split()[0] for d in depends.replace("|", ",").split(",")}
+    check("lexovo-data (= %s)" % version in depends and "timgm6mb-soundfont | fluid-soundfont-gm" in depends,
+          "lexovo depends on its data of the same version and on a General MIDI soundfont")
+    check({"libfltk1.3", "libsdl2-mixer-2.0-0", "libsdl2-2.0-0", "libc6"} <= names,
+          "the library scan adds FLTK, SDL2, SDL2_mixer and libc (Depends: %s)" % depends)
+
+    for pkg, want in package_layout(opts).items():
+        listing = must(["dpkg-deb", "-c", found[pkg]], "dpkg-deb -c").stdout.splitlines()
+        files = {line.split()[5].lstrip("./") for line in listing if not line.startswith("d")}
+        check(files == want, "%s holds exactly the expected files (missing %s, extra %s)"
+              % (pkg, sorted(want - files), sorted(files - want)))
+
+    scratch = tempfile.mkdtemp(prefix="lexovo-deb-")
+    try:
+        must(["dpkg-deb", "-x", found["lexovo"], scratch], "dpkg-deb -x")
+        with open(os.path.join(scratch, "usr/games/lexovo"), "rb") as f:
+            program = f.read()
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
+    # The test hooks exist in test builds only, behind the CMake option
+    # LEXOVO_TEST_HOOKS, which debian/rules turns off. A tree from before
+    # that option has its hook in every build, so there is nothing to check.
+    if hook_option():
+        check(b"LEXOVO_TEST_LOG" not in program, "the packaged program has no test hook (no LEXOVO_TEST_LOG in it)")
+    else:
+        print("not checked: this tree has no LEXOVO_TEST_HOOKS option yet, its test hook is in every build")
+    return 0
+
+
+def hook_option():
+    for d, _, names in os.walk(SOURCE):
+        if "/build" in d or "/.git" in d:
+            continue
+        for n in names:
+            if n == "CMakeLists.txt" or n.endswith(".cmake"):
+                with open(os.path.join(d, n), encoding="utf-8", errors="replace") as f:
+                    if re.search(r"option\(\s*LEXOVO_TEST_HOOKS\b", f.read()):
+                        return True
+    return False
+
+
+# --- deb: the packages installed ----------------------------------------------------------
 
 def installed_packages():
     out = run(["dpkg-query", "-W", "-f", "${Package}:${Architecture} ${db:Status-Abbrev}\n"]).stdout
     return {line.split()[0] for line in out.splitlines() if len(line.split()) > 1 and line.split()[1] == "ii"}
 
 
+# Where the packages put files; what is there besides theirs must be the same
+# before the installation and after the purge.
+WATCHED = ["/usr/games", "/usr/share/games", "/usr/share/doc/lexovo", "/usr/share/doc/lexovo-data",
+           "/usr/share/applications", "/usr/share/metainfo", "/usr/share/icons/hicolor", "/usr/share/man/man6",
+           "/usr/share/man/it", "/var/games"]
+
+
+def snapshot():
+    found = set()
+    for top in WATCHED:
+        for d, _, names in os.walk(top):
+            found.add(d)
+            # The icon cache belongs to the icon theme, rebuilt by its trigger.
+            found |= {os.path.join(d, n) for n in names if n != "icon-theme.cache"}
+    return found
+
+
+def start_display():
+    """An X server of the test's own on a free display number, which any user
+    of the machine may use (no authority file)."""
+    n = 120
+    while os.path.exists("/tmp/.X%d-lock" % n) or os.path.exists("/tmp/.X11-unix/X%d" % n):
+        n += 1
+    server = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    display = ":%d" % n
+    for _ in range(100):
+        if run(["xdpyinfo", "-display", display]).returncode == 0:
+            return display, server
+        time.sleep(0.1)
+    server.kill()
+    raise Failure("Xvfb did not start on %s" % display)
+
+
 def case_deb(opts):
     if os.geteuid() != 0:
-        print("skipped: installing the package needs root")
+        print("skipped: installing the packages needs root")
         return SKIP
-    for tool in ["dpkg", "dpkg-deb", "dpkg-shlibdeps", "apt-get", "cpack", "xvfb-run", "xdotool", "import"]:
+    for tool in ["dpkg", "apt-get", "Xvfb", "xdpyinfo", "xdotool", "xprop", "import", "runuser", "man"]:
         if not shutil.which(tool):
             print("skipped: %s is not available" % tool)
             return SKIP
-    if run(["dpkg-query", "-W", "-f", "${db:Status-Abbrev}", "lexovo"]).stdout.startswith("ii"):
-        print("skipped: a lexovo package is installed on this machine already; it is left alone")
-        return SKIP
+    for pkg in ["lexovo", "lexovo-data"]:
+        if run(["dpkg-query", "-W", "-f", "${db:Status-Abbrev}", pkg]).stdout.startswith("ii"):
+            print("skipped: the package %s is installed on this machine already; it is left alone" % pkg)
+            return SKIP
+    found = debs(opts)
+    check({"lexovo", "lexovo-data"} <= set(found), "package.debian built both packages in %s" % debian_out(opts))
 
-    work = tempfile.mkdtemp(prefix="lexovo-deb-")
-    before = installed_packages()
+    layout = package_layout(opts)
+    env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
+    before, files_before = installed_packages(), snapshot()
+    listed = set()
     installed = False
     try:
-        must(["cpack", "-G", "DEB", "-B", work], "cpack -G DEB", cwd=opts.build)
-        debs = [n for n in os.listdir(work) if n.startswith("lexovo_") and n.endswith(".deb")]
-        check(len(debs) == 1, "cpack makes one lexovo_*.deb (%s)" % debs)
-        deb = os.path.join(work, debs[0])
-
-        field = lambda name: must(["dpkg-deb", "-f", deb, name], "dpkg-deb -f").stdout.strip()
-        check(field("Package") == "lexovo" and field("Section") == "games", "package lexovo in section games")
-        depends = field("Depends")
-        check("timgm6mb-soundfont | fluid-soundfont-gm" in depends, "it depends on a General MIDI soundfont")
-        names = {d.split()[0] for d in depends.replace("|", ",").split(",")}
-        check({"libfltk1.3", "libsdl2-mixer-2.0-0", "libsdl2-2.0-0", "libc6"} <= names,
-              "the library scan adds FLTK, SDL2, SDL2_mixer and libc (Depends: %s)" % depends)
-        check(field("Recommends") == "fluid-soundfont-gm", "it recommends fluid-soundfont-gm")
-        check("<" in field("Maintainer") and field("Description"), "it has a maintainer and a description")
-
-        listing = must(["dpkg-deb", "-c", deb], "dpkg-deb -c").stdout.splitlines()
-        files = {line.split()[-1].lstrip("./") for line in listing if not line.startswith("d")}
-        want = expected_files("/usr", opts)
-        check(files == want, "the package holds exactly the expected files under /usr (missing %s, extra %s)"
-              % (sorted(want - files), sorted(files - want)))
-
-        env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
         # The recommended soundfont is a large download; the required one is enough here.
-        must(["apt-get", "install", "-y", "--no-install-recommends", "./" + debs[0]], "apt-get install",
-             cwd=work, env=env)
+        must(["apt-get", "install", "-y", "--no-install-recommends", found["lexovo"], found["lexovo-data"]],
+             "apt-get install", env=env)
         installed = True
-        check(os.access("/usr/games/lexovo", os.X_OK) and os.path.isfile("/usr/share/games/lexovo/gameb2.bmp"),
-              "apt installs /usr/games/lexovo and its data in /usr/share/games/lexovo")
+        for pkg, want in layout.items():
+            paths = must(["dpkg", "-L", pkg], "dpkg -L").stdout.split("\n")
+            files = {p.lstrip("/") for p in paths if p and not os.path.isdir(p)}
+            listed |= {p for p in paths if p and p != "/."}
+            check(files == want, "dpkg -L %s: the expected layout (missing %s, extra %s)"
+                  % (pkg, sorted(want - files), sorted(files - want)))
+            check(all(os.path.isfile("/" + f) for f in want), "and every file of %s is in place" % pkg)
         ldd = must(["ldd", "/usr/games/lexovo"], "ldd").stdout
         check("not found" not in ldd, "every library the installed program needs is there")
-        keys = desktop_entry("/usr/share/applications/lexovo.desktop")
-        check(keys.get("Exec") == "/usr/games/lexovo", "the installed menu entry starts /usr/games/lexovo")
 
-        play = [sys.executable, os.path.abspath(__file__),
-                "--build", opts.build, "--bin", opts.bin, "--app-id", opts.app_id,
-                "--data-files", ",".join(opts.data_files), "--icon-sizes", ",".join(opts.icon_sizes),
-                "play", "/usr/games/lexovo"]
-        # On the display the tests already have, when there is one; a second
-        # xvfb-run -a started beside other tests can lose the race for its
-        # display number ("Can't open display"), so that one is tried again.
-        for attempt in range(3):
-            r = run(play if os.environ.get("DISPLAY") else
-                    ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -noreset"] + play, timeout=120)
-            if "Can't open display" not in r.stdout + r.stderr:
-                break
-        print(r.stdout.strip())
-        if r.returncode != 0:
-            raise Failure("the installed game did not play: " + r.stderr.strip()[-2000:])
-        print("ok: the installed game starts and shows its first frame")
+        menv = dict(os.environ, LANG="C.UTF-8", MANWIDTH="80")
+        check(must(["man", "-w", "lexovo"], "man -w", env=menv).stdout.strip() == "/usr/share/man/man6/lexovo.6.gz",
+              "man lexovo finds the English page")
+        check(must(["man", "-L", "it", "-w", "lexovo"], "man -L it -w", env=menv).stdout.strip()
+              == "/usr/share/man/it/man6/lexovo.6.gz", "and, for Italian, the Italian one")
+        page = must(["man", "-P", "cat", "lexovo"], "man lexovo", env=menv).stdout
+        check(re.search(r"lexovo\s+-\s+Gioco di Lexovo", page) and "SDL_SOUNDFONTS" in page, "man lexovo shows the page")
+
+        keys = desktop_entry("/usr/share/applications/%s.desktop" % opts.app_id)
+        check(keys.get("Exec") == "lexovo" and keys.get("StartupWMClass") == "lexovo",
+              "the installed menu entry starts lexovo (on the usual PATH) and names its window class")
+        play_installed(keys["Exec"])
     finally:
         if installed:
-            r = run(["apt-get", "remove", "-y", "lexovo"], env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
+            r = run(["apt-get", "purge", "-y", "lexovo", "lexovo-data"], env=env)
             if r.returncode != 0:
                 print(r.stdout, r.stderr)
         # Whatever the installation brought along goes too.
         extra = sorted(installed_packages() - before)
         if extra:
-            print("removing what came with the package:", extra)
-            run(["apt-get", "purge", "-y", *extra], env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
-        shutil.rmtree(work, ignore_errors=True)
-    check(not run(["dpkg-query", "-W", "-f", "${db:Status-Abbrev}", "lexovo"]).stdout.startswith("ii"),
-          "apt-get remove takes the package away")
-    check(not os.path.exists("/usr/games/lexovo") and not os.path.exists("/usr/share/games/lexovo"),
-          "and its files")
+            print("removing what came with the packages:", extra)
+            run(["apt-get", "purge", "-y", *extra], env=env)
+    for pkg in ["lexovo", "lexovo-data"]:
+        check(run(["dpkg-query", "-W", "-f", "${db:Status-Abbrev}", pkg]).stdout.strip() in ("", "un", "pn"),
+              "apt-get purge takes %s away" % pkg)
+    left = sorted(p for p in listed if os.path.lexists(p) and not os.path.isdir(p))
+    check(not left, "no file of the packages is left (%s)" % left)
+    now = snapshot()
+    check(now == files_before, "the folders they used hold what they held before (new: %s, gone: %s)"
+          % (sorted(now - files_before), sorted(files_before - now)))
     check(installed_packages() == before, "the machine has the packages it had before")
     return 0
 
 
-# --- play (under X) ---------------------------------------------------------------
+# --- the installed game, played --------------------------------------------------------
 
 def xdo(*args):
     return run(["xdotool", *map(str, args)]).stdout
@@ -361,18 +604,32 @@ def grab(win):
     return w, h, raw
 
 
-def case_play(opts, exe):
-    scratch = tempfile.mkdtemp(prefix="lexovo-play-")
-    # Started from an unrelated folder: the program must find its data itself.
-    proc = subprocess.Popen([exe], cwd=scratch, env=dict(os.environ, SDL_AUDIODRIVER="dummy"),
-                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+def wm_class(win):
+    return run(["xprop", "-id", str(win), "WM_CLASS"]).stdout.partition("=")[2].strip()
+
+
+def play_installed(command):
+    """The menu entry's command run as an ordinary user (nobody) in a login
+    shell, so with the PATH every user has, on an X display of our own: the
+    start dialog, Gioca, the game window's class and first frame, and Esc."""
+    command = re.sub(r"%[a-zA-Z]", "", command).strip()  # no field codes: the game opens no files
+    display, server = start_display()
+    saved = os.environ.get("DISPLAY")
+    os.environ["DISPLAY"] = display
+    shell = "cd / && DISPLAY=%s SDL_AUDIODRIVER=dummy exec %s" % (display, command)
+    proc = subprocess.Popen(["runuser", "-l", "nobody", "-s", "/bin/sh", "-c", shell], cwd="/",
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, start_new_session=True)
     try:
         start = find_window(START_TITLE)
+        check(wm_class(start) == '"lexovo", "Lexovo"', "the start dialog's class is the program's (WM_CLASS %s)"
+              % wm_class(start))
         time.sleep(0.5)
         click(start, *GIOCA)
         game = find_window(GAME_TITLE)
         _, _, w, h = geometry(game)
         check((w, h) == (480, 540), "Gioca opens the game window, 480 x 540")
+        check(wm_class(game) == '"lexovo", "Lexovo"', "of the class the menu entry names (WM_CLASS %s)"
+              % wm_class(game))
         check(proc.poll() is None, "the game runs: it found its data files")
         # The first composed frame: the wooden frame round the play area and a
         # painted view inside it.
@@ -405,13 +662,17 @@ def case_play(opts, exe):
         check(code == 0, "Esc and Sì close the installed game with status 0 (%r)" % code)
     finally:
         if proc.poll() is None:
-            proc.kill()
+            os.killpg(proc.pid, signal.SIGKILL)
             proc.wait()
         out = proc.stdout.read().decode(errors="replace").strip()
         if out:
             print("program output:", out)
-        shutil.rmtree(scratch, ignore_errors=True)
-    return 0
+        server.kill()
+        server.wait()
+        if saved is None:
+            del os.environ["DISPLAY"]
+        else:
+            os.environ["DISPLAY"] = saved
 
 
 def main():
@@ -421,17 +682,12 @@ def main():
     ap.add_argument("--app-id", required=True)
     ap.add_argument("--data-files", required=True, type=lambda s: s.split(","))
     ap.add_argument("--icon-sizes", required=True, type=lambda s: s.split(","))
-    ap.add_argument("case", choices=["install_tree", "screenshot", "deb", "play"])
-    ap.add_argument("exe", nargs="?")
+    cases = {"install_tree": case_install_tree, "manpages": case_manpages, "debian": case_debian,
+             "deb": case_deb, "screenshot": case_screenshot}
+    ap.add_argument("case", choices=sorted(cases))
     opts = ap.parse_args()
     try:
-        if opts.case == "install_tree":
-            return case_install_tree(opts) or 0
-        if opts.case == "screenshot":
-            return case_screenshot(opts) or 0
-        if opts.case == "deb":
-            return case_deb(opts)
-        return case_play(opts, opts.exe)
+        return cases[opts.case](opts) or 0
     except Failure as e:
         print("FAILED:", e, flush=True)
         return 1

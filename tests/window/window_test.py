@@ -72,6 +72,17 @@ def geometry(win):
     return g["X"], g["Y"], g["WIDTH"], g["HEIGHT"]
 
 
+def wm_class(win):
+    """The window's WM_CLASS as xprop reads it, e.g. '"lexovo", "Lexovo"'."""
+    out = subprocess.run(["xprop", "-id", str(win), "WM_CLASS"], capture_output=True, text=True).stdout
+    return out.partition("=")[2].strip()
+
+
+# The class of every window of the program: the desktop entry's
+# StartupWMClass names it, so that a dock ties the window to its menu entry.
+OUR_CLASS = '"lexovo", "Lexovo"'
+
+
 def click(win, x, y, button=1):
     """Clicks at a point given in the window's own pixels."""
     wx, wy, _, _ = geometry(win)
@@ -266,6 +277,8 @@ def case_info_dialogs(exe, data):
         sol = wait_window("Soluzione completa")
         _, _, w, h = geometry(sol)
         check((w, h) == (402, 189), "Soluzione opens with a 402 x 189 client area")
+        check(wm_class(start) == OUR_CLASS and wm_class(sol) == OUR_CLASS,
+              "the start dialog and Soluzione are of the program's class (%s, %s)" % (wm_class(start), wm_class(sol)))
         text = grab(sol).crop(16 + 3, 16 + 3, 369 - 24, 129 - 6)
         check(text.count(dark) > 1000, "the walkthrough fills its text box")
 
@@ -282,6 +295,7 @@ def case_info_dialogs(exe, data):
         cmd = wait_window("Riepilogo dei comandi di gioco")
         _, _, w, h = geometry(cmd)
         check((w, h) == (518, 315), "Comandi opens with a 518 x 315 client area")
+        check(wm_class(cmd) == OUR_CLASS, "so is Comandi (%s)" % wm_class(cmd))
         img = grab(cmd)
         blue = lambda r, g, b: r < 40 and g < 40 and 150 < b < 230
         check(img.crop(208, 8, 300, 260).count(blue) > 300, "the right-hand column is dark blue")
@@ -331,6 +345,7 @@ def case_game_window_closed(exe, data):
         start = wait_window(START_TITLE)
         click(start, *GIOCA)
         game = wait_window(GAME_TITLE)
+        check(wm_class(game) == OUR_CLASS, "the game window's class is the program's (WM_CLASS %s)" % wm_class(game))
         check("gioca 0" in p.log(), "Gioca without touching anything is free play")
         check(wait_for(lambda: p.ticks() > 2), "the main tick runs")
         close_window(game)
@@ -354,6 +369,7 @@ def case_error_box(exe, data):
             start = wait_window(START_TITLE)
             click(start, *GIOCA)
             box = wait_window("Lexovo5.0")
+            check(wm_class(box) == OUR_CLASS, "the message box is of the program's class (%s)" % wm_class(box))
             img = grab(box)
             check(img.count(lambda r, g, b: r > 150 and g < 40 and b < 40) > 200, "the box shows the stop sign")
             check(img.count(dark) > 200, "and its text")
