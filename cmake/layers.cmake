@@ -8,7 +8,9 @@
 #   core      16-bit arithmetic, surfaces, picture files     sees core
 #   platform  the seam to the outside world (+ headless)      sees core
 #   game      the game window and its subsystems              sees core, platform
-#   front ends (app/, tools/replay)                           see the game
+#   front ends (app/, tools/replay)                           see the game (app/ also
+#                                                             the replay tool, whose
+#                                                             scripts it records and plays)
 #   generators (datagen/)                                     see core and the game's
 #                                                             plain data headers
 #   tests, benchmarks, fuzzers                                see everything
