@@ -1,14 +1,7 @@
 #include "platform/headless_platform.h"
 
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-
 #include "core/runtime_error.h"
+#include "core/wav_info.h"
 
 const char* answer_name(Answer a) {
     switch (a) {
@@ -61,35 +54,12 @@ double HeadlessPlatform::random_uniform() {
     return double(rng_() >> 11) * (1.0 / 9007199254740992.0);
 }
 
-namespace {
-uint32_t le32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-}
-
 void HeadlessPlatform::sound_load(int id, const std::string& path) {
-    struct stat st{};
-    if (stat(path.c_str(), &st) != 0) throw err::file_not_found();
-    std::ifstream f(path, std::ios::binary);
-    std::vector<unsigned char> d((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (d.size() < 12 || std::memcmp(d.data(), "RIFF", 4) != 0 || std::memcmp(d.data() + 8, "WAVE", 4) != 0)
-        throw err::invalid_call();
-    uint32_t byte_rate = 0, data_bytes = 0;
-    bool have_fmt = false, have_data = false;
-    for (size_t p = 12; p + 8 <= d.size();) {
-        uint32_t len = le32(&d[p + 4]);
-        if (std::memcmp(&d[p], "fmt ", 4) == 0 && len >= 16 && p + 8 + 16 <= d.size()) {
-            byte_rate = le32(&d[p + 16]);
-            have_fmt = true;
-        } else if (std::memcmp(&d[p], "data", 4) == 0) {
-            data_bytes = uint32_t(std::min<uint64_t>(len, d.size() - (p + 8)));
-            have_data = true;
-        }
-        p += 8 + size_t(len) + (len & 1);
-    }
-    if (!have_fmt || !have_data || byte_rate == 0) throw err::invalid_call();
+    int64_t length_ms = read_wav_file(path).info.length_ms();
     Buffer& b = buffers_[id];
     b = Buffer{};
     b.loaded = true;
-    b.length_ms = int64_t(data_bytes) * 1000 / byte_rate;
+    b.length_ms = length_ms;
 }
 
 int64_t HeadlessPlatform::position(const Buffer& b) const {
