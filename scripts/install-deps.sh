@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs: "play" for building and
-# playing, "test" adds what the test suite drives (Xvfb, xdotool, ...).
+# playing, "web" adds what the browser build needs (emscripten, and the
+# tune recorders), "test" adds both that and what the test suite drives
+# (Xvfb, xdotool, Chromium, ...).
 set -euo pipefail
 what=${1:-play}
 pkgs=(build-essential cmake pkg-config libfltk1.3-dev libsdl2-dev libsdl2-mixer-dev
       libcairo2-dev libpango1.0-dev libpng-dev nlohmann-json3-dev timgm6mb-soundfont fluid-soundfont-gm
       fonts-dejavu-core fonts-dejavu-extra)
+if [ "$what" = web ] || [ "$what" = test ]; then
+  pkgs+=(emscripten fluidsynth lame)
+fi
 if [ "$what" = test ]; then
-  pkgs+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils python3 sox dpkg-dev appstream desktop-file-utils file clang libclang-rt-14-dev valgrind)
+  pkgs+=(chromium chromium-driver python3-selenium libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils python3 sox dpkg-dev appstream desktop-file-utils file clang libclang-rt-14-dev valgrind)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

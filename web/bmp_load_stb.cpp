@@ -1,0 +1,103 @@
+// The BMP loader of the browser build while the core's own still reads
+// through SDL: stb_image reads every BMP the generators write (8 and 24 bits,
+// not compressed). The savers are the core's.
+#include <stb_image.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include "core/bmp_load.h"
+#include "core/runtime_error.h"
+
+namespace {
+
+Surface from_stb(unsigned char* px, int w, int h) {
+    if (!px) throw err::invalid_picture();
+    Surface out(w, h);
+    for (int y = 0; y < h; ++y) {
+        const unsigned char* p = px + size_t(y) * size_t(w) * 3;
+        Rgb* row = out.row(y);
+        for (int x = 0; x < w; ++x, p += 3) row[x] = rgb(p[0], p[1], p[2]);
+    }
+    stbi_image_free(px);
+    return out;
+}
+
+void put16(std::vector<uint8_t>& b, uint32_t v) { b.push_back(v & 255); b.push_back((v >> 8) & 255); }
+void put32(std::vector<uint8_t>& b, uint32_t v) { put16(b, v & 0xFFFF); put16(b, v >> 16); }
+
+bool write_file(const std::string& path, const std::vector<uint8_t>& b) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+void header(std::vector<uint8_t>& b, int w, int h, int bpp, uint32_t colours, uint32_t data_size) {
+    uint32_t offset = 14 + 40 + colours * 4;
+    b.push_back('B'); b.push_back('M');
+    put32(b, offset + data_size); put32(b, 0); put32(b, offset);
+    put32(b, 40); put32(b, uint32_t(w)); put32(b, uint32_t(h)); put16(b, 1); put16(b, uint16_t(bpp));
+    put32(b, 0); put32(b, data_size); put32(b, 2835); put32(b, 2835); put32(b, colours); put32(b, 0);
+}
+
+bool is_bmp(const unsigned char* d, size_t n) { return n >= 2 && d[0] == 'B' && d[1] == 'M'; }
+
+}  // namespace
+
+Surface load_bmp_file(const std::string& path) {
+    struct stat st{};
+    if (stat(path.c_str(), &st) != 0) throw err::file_not_found();
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw err::file_not_found();
+    std::vector<unsigned char> d;
+    unsigned char buf[65536];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) d.insert(d.end(), buf, buf + n);
+    std::fclose(f);
+    return load_bmp_memory(d.data(), d.size());
+}
+
+Surface load_bmp_memory(const void* data, size_t size) {
+    auto* d = static_cast<const unsigned char*>(data);
+    if (!is_bmp(d, size)) throw err::invalid_picture();
+    int w = 0, h = 0, n = 0;
+    return from_stb(stbi_load_from_memory(d, int(size), &w, &h, &n, 3), w, h);
+}
+
+bool save_bmp24(const Surface& s, const std::string& path) {
+    int stride = (s.width() * 3 + 3) & ~3;
+    std::vector<uint8_t> b;
+    header(b, s.width(), s.height(), 24, 0, uint32_t(stride * s.height()));
+    for (int y = s.height() - 1; y >= 0; --y) {
+        const Rgb* r = s.row(y);
+        for (int x = 0; x < s.width(); ++x) {
+            b.push_back(r[x] & 255); b.push_back((r[x] >> 8) & 255); b.push_back((r[x] >> 16) & 255);
+        }
+        for (int p = s.width() * 3; p < stride; ++p) b.push_back(0);
+    }
+    return write_file(path, b);
+}
+
+bool save_bmp8(const Surface& s, const std::string& path) {
+    std::map<Rgb, int> index;
+    std::vector<Rgb> palette;
+    for (Rgb c : s.pixels()) {
+        if (index.count(c)) continue;
+        if (palette.size() == 256) return false;
+        index[c] = int(palette.size());
+        palette.push_back(c);
+    }
+    if (palette.empty()) palette.push_back(0);
+    int stride = (s.width() + 3) & ~3;
+    std::vector<uint8_t> b;
+    header(b, s.width(), s.height(), 8, uint32_t(palette.size()), uint32_t(stride * s.height()));
+    for (Rgb c : palette) { b.push_back(c & 255); b.push_back((c >> 8) & 255); b.push_back((c >> 16) & 255); b.push_back(0); }
+    for (int y = s.height() - 1; y >= 0; --y) {
+        const Rgb* r = s.row(y);
+        for (int x = 0; x < s.width(); ++x) b.push_back(uint8_t(index[r[x]]));
+        for (int p = s.width(); p < stride; ++p) b.push_back(0);
+    }
+    return write_file(path, b);
+}
