@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/sound_ids.h"
+#include "platform/sound_ids.h"
 #include "core/bmp_load.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/replay/replay_script.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/sound_ids.h"
+#include "platform/sound_ids.h"
 #include "core/int16.h"
 #include "core/runtime_error.h"
 #include "core/surface.h"

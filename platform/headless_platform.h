@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/sound_ids.h"
+#include "platform/sound_ids.h"
 #include "platform/platform.h"
 
 struct BoxRecord {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "game/picture_catalogue.h"
-#include "art/pictures/painter.h"
+#include "datagen/pictures/painter.h"
 
 namespace {
 

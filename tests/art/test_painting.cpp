@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "game/picture_catalogue.h"
-#include "art/pictures/brush.h"
-#include "art/pictures/catalogue_check.h"
-#include "art/pictures/painter.h"
+#include "datagen/paint/brush.h"
+#include "datagen/pictures/catalogue_check.h"
+#include "datagen/pictures/painter.h"
 #include "core/bmp_load.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "game/picture_catalogue.h"
-#include "art/pictures/palette.h"
+#include "datagen/pictures/palette.h"
 #include "core/bmp_load.h"
 
 namespace {

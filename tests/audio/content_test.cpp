@@ -8,8 +8,8 @@
 #include <map>
 #include <set>
 
-#include "sound/analysis.h"
-#include "sound/effects.h"
+#include "datagen/sound/analysis.h"
+#include "datagen/sound/effects.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "app/sdl_audio.h"
-#include "audio/sound_ids.h"
+#include "platform/sound_ids.h"
 #include "core/runtime_error.h"
 #include "disk_output.h"
-#include "sound/synth.h"
+#include "datagen/sound/synth.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "app/sdl_audio.h"
 #include "disk_output.h"
-#include "sound/midi_writer.h"
+#include "datagen/sound/midi_writer.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <set>
 #include <sstream>
 
-#include "audio/sound_ids.h"
+#include "platform/sound_ids.h"
 #include "game/game_window.h"
 #include "platform/headless_platform.h"
 #include "tools/replay/replay_runner.h"

@@ -11,7 +11,7 @@
 #include <random>
 
 #include "app/sdl_audio.h"
-#include "audio/sound_ids.h"
+#include "platform/sound_ids.h"
 #include "core/runtime_error.h"
 #include "platform/headless_platform.h"
 

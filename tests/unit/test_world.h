@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/sound_ids.h"
+#include "platform/sound_ids.h"
 #include "core/bmp_load.h"
 #include "core/surface.h"
 #include "tools/replay/replay_runner.h"

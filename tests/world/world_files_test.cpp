@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "art/pictures/objects.h"
-#include "art/world/world_painters.h"
-#include "art/world/world_plan.h"
+#include "datagen/pictures/objects.h"
+#include "datagen/world/world_painters.h"
+#include "datagen/world/world_plan.h"
 #include "core/bmp_load.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "game/picture_catalogue.h"
-#include "art/pictures/brush.h"
+#include "datagen/paint/brush.h"
 #include "core/bmp_load.h"
 
 namespace {
