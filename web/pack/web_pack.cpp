@@ -4,7 +4,7 @@
 // web/data_pack.h): every picture (*.bmp) as PNG, every effect (*.wav)
 // deflated, every tune recording (*.mp3 beside its .mid) as it is, and
 // writes OUT_DIR/manifest.json, the list the page downloads. A packed
-// file newer than its source is left alone.
+// file newer than its source and than the packer is left alone.
 #include <png.h>
 #include <zlib.h>
 
@@ -63,8 +63,9 @@ Bytes encode_png(const Surface& s, const std::vector<Rgb>& palette, int filters)
     png_set_compression_level(png, 9);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
     const bool indexed = !palette.empty();
-    int depth = 8;
-    if (indexed) depth = palette.size() <= 2 ? 1 : palette.size() <= 4 ? 2 : palette.size() <= 16 ? 4 : 8;
+    // One byte an index even for a few colours: the browser's decoder
+    // (stb_image 2.08) gets packed indices wrong.
+    const int depth = 8;
     png_set_IHDR(png, info, png_uint_32(s.width()), png_uint_32(s.height()), depth,
                  indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -76,7 +77,6 @@ Bytes encode_png(const Surface& s, const std::vector<Rgb>& palette, int filters)
     }
     if (indexed) png_set_PLTE(png, info, colours.data(), int(colours.size()));
     png_write_info(png, info);
-    if (indexed && depth < 8) png_set_packing(png);
     std::vector<png_byte> row(size_t(s.width()) * 3);
     for (int y = 0; y < s.height(); ++y) {
         const Rgb* r = s.row(y);
@@ -155,13 +155,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::sort(sources.begin(), sources.end());
+    // A packer newer than what it packed packs anew.
+    const auto packer_time = fs::last_write_time(fs::read_symlink("/proc/self/exe", ec), ec);
     std::string manifest = "[\n";
     for (const fs::path& src : sources) {
         std::string ext = src.extension().string();
         std::string name = ext == ".mp3" ? fs::path(src).replace_extension(".mid").filename().string()
                                          : src.filename().string();
         const fs::path dst = out / data_pack::packed_name(name);
-        if (!fs::exists(dst) || fs::last_write_time(dst) < fs::last_write_time(src)) {
+        if (!fs::exists(dst) || fs::last_write_time(dst) < fs::last_write_time(src) ||
+            fs::last_write_time(dst) < packer_time) {
             Bytes packed;
             try {
                 packed = ext == ".bmp" ? pack_picture(src) : ext == ".wav" ? pack_effect(src) : read_all(src);
