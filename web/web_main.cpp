@@ -163,6 +163,7 @@ EMSCRIPTEN_KEEPALIVE const char* lexovo_state(int line, const char* cmd, int ran
 
 EMSCRIPTEN_KEEPALIVE int lexovo_ticks() { return platform ? platform->ticks() : 0; }
 EMSCRIPTEN_KEEPALIVE int lexovo_box_open() { return platform && platform->box_open(); }
+EMSCRIPTEN_KEEPALIVE int lexovo_busy() { return platform && platform->busy(); }
 EMSCRIPTEN_KEEPALIVE int lexovo_ended() { return platform && platform->ended(); }
 
 // --- test mode: lexovo-replay's tick, wait, random and answer -------------

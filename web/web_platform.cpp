@@ -106,11 +106,13 @@ WebPlatform::WebPlatform(Mode mode)
 
 void WebPlatform::deliver(const std::function<void(GameWindow&)>& handler) {
     if (!accepts_events()) return;
+    delivering_ = true;
     try {
         handler(*game_);
     } catch (const ProgramEnded&) {
         // noted by end_program; nothing else runs
     }
+    delivering_ = false;
     forget_log();
 }
 
@@ -132,7 +134,7 @@ bool WebPlatform::timer_beat() {
 }
 
 bool WebPlatform::test_tick() {
-    if (!game_ || box_depth_ > 0 || in_tick_ || ended_) return false;
+    if (!game_ || busy() || ended_) return false;
     twin_.advance_clock(60);
     bool ran = game_->timer_enabled();
     if (ran) run_tick();

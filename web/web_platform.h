@@ -35,7 +35,9 @@ public:
     // Whether a window event may reach the game now: not before it is
     // there, not while a box waits for its answer, not inside a tick, not
     // after the end.
-    bool accepts_events() const { return game_ && box_depth_ == 0 && !in_tick_ && !ended_; }
+    bool accepts_events() const { return game_ && !busy() && !ended_; }
+    // A handler or a tick is running (it may be waiting in a box).
+    bool busy() const { return delivering_ || in_tick_ || box_depth_ > 0; }
     bool ended() const { return ended_; }
     bool box_open() const { return box_depth_ > 0; }
     bool timer_on() const { return timer_on_; }
@@ -107,6 +109,7 @@ private:
     int cursor_count_ = 0;  // as the system keeps it: shown while >= 0
     bool timer_on_ = false;
     bool in_tick_ = false;
+    bool delivering_ = false;
     int box_depth_ = 0;
     bool ended_ = false;
     int ticks_ = 0;

@@ -590,7 +590,8 @@
   });
   canvas.addEventListener('contextmenu', (e) => e.preventDefault());
 
-  // A finger is the left button: press, move, release; a tap is a click.
+  // A finger is the left button: press, move, release; a tap is a click
+  // (and two quick taps a double click).
   let finger = null;
   canvas.addEventListener('touchstart', (e) => {
     if (!playing) return;
@@ -598,6 +599,10 @@
     if (finger !== null) return;
     const t = e.changedTouches[0];
     finger = t.identifier;
+    // A mouse comes to the place it presses: the game sees the pointer
+    // arrive (and find a book there) before the press.
+    const [x, y] = gamePoint(t.clientX, t.clientY);
+    input.mouseMove(0, 0, x, y);
     press(1, 0, t.clientX, t.clientY, e.timeStamp);
   }, {passive: false});
   canvas.addEventListener('touchmove', (e) => {
@@ -836,7 +841,7 @@
   let dataReady = null;  // resolves once every data file is unpacked
 
   function play(timedGame, item) {
-    if (!start) return;
+    if (!start || info) return;
     timing.gioca = performance.now();
     audio.start();  // inside the click: the one moment a page may start sound
     start.win.remove();
@@ -925,11 +930,14 @@
     audio: audio,
     timer: timer,
     timing: timing,
-    // The game's state as a line of lexovo-replay's trace.
-    state: (line, cmd, ran) => JSON.parse(cString(cmd || 'state', (p) =>
-      Module.UTF8ToString(Module._lexovo_state(line || 0, p, ran === undefined ? -1 : ran ? 1 : 0)))),
+    // The game's state as a line of lexovo-replay's trace (the sounds,
+    // tunes and boxes since the last call), as text and as an object.
+    stateText: (line, cmd, ran) => cString(cmd || 'state', (p) =>
+      Module.UTF8ToString(Module._lexovo_state(line || 0, p, ran === undefined || ran === null ? -1 : ran ? 1 : 0))),
+    state: (line, cmd, ran) => JSON.parse(lexovo.stateText(line, cmd, ran)),
     ticks: () => Module._lexovo_ticks(),
     boxOpen: () => Module._lexovo_box_open() !== 0,
+    busy: () => Module._lexovo_busy() !== 0,  // a handler or a tick has not finished (a box waits)
     // Test mode: lexovo-replay's tick, wait (ms), random and answer.
     tick: () => Module._lexovo_test_tick() !== 0,
     wait: (ms) => Module._lexovo_test_wait(ms),
