@@ -135,6 +135,16 @@ try:
         lines, shots = native_gioca('gioca\nshot first.png\n', data)
         expect(webtest.canvas_checksum(d) == shots[0], 'the first frame is not the native one')
         checks.same_trace(lines, [d.execute_script('return lexovo.stateText(1, "gioca")')], 'the state after gioca')
+        # Enlarged by the largest whole factor that fits the window, without smoothing.
+        size = lambda: d.execute_script("const c = document.getElementById('screen');"  # noqa: E731
+                                        "return [c.clientWidth, c.clientHeight, getComputedStyle(c).imageRendering]")
+        expect(size() == [480, 540, 'pixelated'], 'in a 1200 x 900 window the picture is %s' % size())
+        d.set_window_size(2100, 1400)
+        time.sleep(0.3)
+        inner = d.execute_script('return [innerWidth, innerHeight]')
+        factor = min(inner[0] // 480, inner[1] // 540)
+        expect(factor >= 2 and size()[:2] == [480 * factor, 540 * factor],
+               'in a %s window the picture is %s' % (inner, size()))
         expect(not webtest.console_errors(d), 'console errors: %s' % webtest.console_errors(d))
 
     elif case == 'timed':

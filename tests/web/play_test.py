@@ -112,6 +112,19 @@ def tick(d):
     return d.execute_script('return lexovo.tick()')
 
 
+def watch_handlers(d):
+    """From now on the page's handler calls are counted (window.calls)."""
+    d.execute_script('''window.calls = [];
+      for (const k of Object.keys(lexovo.input)) {
+        const f = lexovo.input[k];
+        lexovo.input[k] = (...a) => { calls.push([k, ...a]); return f(...a); };
+      }''')
+
+
+def handler_calls(d):
+    return d.execute_script('const c = window.calls; window.calls = []; return c;')
+
+
 def pointer_actions(d, hand, groups_out, states_out):
     """Finds book 3 with the pointer, opens its page and closes it (the fly
     enters the bar), drags the fly to a wrong place (it comes back), steers
@@ -157,6 +170,7 @@ def pointer_actions(d, hand, groups_out, states_out):
     time.sleep(0.6)
     hand.press(300, 250)
     after(STEER_PRESS)
+    states_out[-1]['cursor_in_page'] = d.execute_script("return document.getElementById('screen').style.cursor")
     ticks(15)
     hand.release(300, 250)
     after(STEER_RELEASE)
@@ -172,7 +186,20 @@ try:
         webtest.press_gioca(d)
         first = page_state(d)
         groups, states = [], []
+        watch_handlers(d)
         pointer_actions(d, Mouse(d) if case == 'mouse' else Finger(d), groups, states)
+        steering = [s for g, s in zip(groups, states) if g == STEER_PRESS][0]
+        expect(steering['pointer'] == 'icon1', 'the pointer while steering right is %s' % steering['pointer'])
+        if case == 'mouse':  # the arrow pointer of Picture30 as the page's cursor
+            expect(steering['cursor_in_page'].startswith('url("data:image/png'),
+                   'the cursor is %s' % steering['cursor_in_page'][:40])
+        handler_calls(d)
+        # A press outside the picture, on the black around it, reaches nothing.
+        d.execute_cdp_cmd('Input.dispatchMouseEvent', {'type': 'mousePressed', 'x': 5, 'y': 5, 'button': 'left',
+                                                       'buttons': 1, 'clickCount': 1})
+        d.execute_cdp_cmd('Input.dispatchMouseEvent', {'type': 'mouseReleased', 'x': 5, 'y': 5, 'button': 'left',
+                                                       'buttons': 0, 'clickCount': 1})
+        expect(handler_calls(d) == [], 'a press beside the picture reached the game')
         native_first, native = expected_states(groups)
         expect(first == bare(native_first), 'the state after gioca differs')
         book = [s['book3_state'] for s in states]
@@ -188,7 +215,7 @@ try:
         steered = [s for g, s in zip(groups, states) if g == ['tick']][-1]
         expect(steered['prof_x'] > first['prof_x'], 'the press did not steer the professor right')
         for k, (g, want, got) in enumerate(zip(groups, native, states)):
-            got = {kk: v for kk, v in got.items() if kk != 'cursor_hidden_in_page'}
+            got = {kk: v for kk, v in got.items() if kk not in ('cursor_hidden_in_page', 'cursor_in_page')}
             if not expect(got == bare(want), 'after %s (action %d) the page is not the desktop: %s' % (
                     g, k + 1, webtest.golden.first_difference(bare(want), got))):
                 break
@@ -228,6 +255,14 @@ try:
         after(['keyup 16'])
         ActionChains(d).send_keys('x').perform()  # any other key: its press and character too
         after(['keydown 88', 'keypress 120', 'keyup 88'])
+        # The page's full-screen keys, F11 and Alt+Enter, are the page's
+        # own: neither their press nor their release reaches the game (Alt
+        # itself does).
+        watch_handlers(d)
+        ActionChains(d).send_keys(Keys.F11).perform()
+        ActionChains(d).key_down(Keys.ALT).send_keys(Keys.ENTER).key_up(Keys.ALT).perform()
+        calls = handler_calls(d)
+        expect(calls == [['keyDown', 18, 4], ['keyUp', 18, 0]], 'the full-screen keys gave %s' % calls)
         _, native = expected_states(groups)
         walk = [s['prof_x'] for s in states[1:31]]
         expect(walk[-1] - walk[0] >= 60 and states[1]['go_right'], 'the professor did not walk: %s' % walk[::5])
