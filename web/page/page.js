@@ -764,12 +764,15 @@
     return {win: win, controls: controls, close: close};
   }
 
+  // In the middle of the page; a page too small for it (a phone) gets it
+  // whole, made smaller.
   function centre(win) {
     const w = win.offsetWidth, h = win.offsetHeight;
-    const k = Math.min(1, (window.innerWidth - 8) / w, (window.innerHeight - 8) / h);
+    const W = desk.clientWidth, H = desk.clientHeight;
+    const k = Math.min(1, (W - 8) / w, (H - 8) / h);
     win.style.transform = k < 1 ? 'scale(' + k + ')' : '';
-    win.style.left = Math.max(0, (window.innerWidth - w * k) / 2) + 'px';
-    win.style.top = Math.max(0, (window.innerHeight - h * k) / 2) + 'px';
+    win.style.left = Math.max(0, (W - w * k) / 2) + 'px';
+    win.style.top = Math.max(0, (H - h * k) / 2) + 'px';
   }
 
   let start = null;   // the start dialog
