@@ -3,8 +3,8 @@
 the program, the files it could not get and the browsers it cannot run in.
 
 usage: page_test.py CASE SITE NATIVE_REPLAY DATA
-CASE: dialogs, first_frame, timed, esci, missing_file, failed_download, bad_browser"""
-import os, shutil, sys, tempfile, time
+CASE: dialogs, first_frame, timed, esci, missing_file, failed_download, bad_browser, transfer"""
+import gzip, os, shutil, sys, tempfile, time
 
 from selenium.webdriver.common.action_chains import ActionChains
 
@@ -272,6 +272,25 @@ try:
         expect(n.is_displayed() and 'WebAssembly' in n.text and 'Aggiorna il browser' in n.text,
                'without WebAssembly the page says %r' % n.text)
         expect('lexovo.wasm' not in site.requests, 'the program was downloaded all the same')
+    elif case == 'transfer':
+        # Everything the page downloads before it is ready, gzip counted
+        # (what a server that compresses sends; the pictures, effects and
+        # tunes are compressed already): at most 10 MB.
+        d = webtest.browser()
+        webtest.open_page(d, site.url)
+        total = 0
+        for name in sorted(set(n or 'index.html' for n in site.requests)):
+            path = [os.path.join(r, name) for r, _, files in os.walk(site_dir) if name in files]
+            expect(len(path) == 1, 'the page asked for %s, which the site has %d times' % (name, len(path)))
+            with open(path[0], 'rb') as f:
+                raw = f.read()
+            sent = min(len(raw), len(gzip.compress(raw, 9)))
+            total += sent
+            print('%-16s %9d bytes, %9d sent' % (name, len(raw), sent))
+        print('total %d bytes (%.2f MB)' % (total, total / 1e6))
+        expect(total <= 10_000_000, 'the page needs %.2f MB before it is ready' % (total / 1e6))
+        expect('symphony.mp3' in site.requests and 'gameb2.png' in site.requests and 'lexovo.wasm' in site.requests,
+               'the page did not download everything: %s' % sorted(set(site.requests)))
     else:
         sys.exit('unknown case ' + case)
 finally:
