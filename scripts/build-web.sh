@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 native=${1:-build}
 web=${2:-build-web}
 bash scripts/install-deps.sh web
-[ -f "$native/CMakeCache.txt" ] || cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+[ -f "$native/CMakeCache.txt" ] || cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 cmake -S . -B "$native" >/dev/null  # finds the tune recorders if they came with the dependencies
 cmake --build "$native" -j2 --target lexovo_web_data
 # Debian's emscripten runs its optimiser under node, which finds Debian's

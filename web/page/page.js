@@ -950,6 +950,19 @@
 
   // --- start ---------------------------------------------------------------
 
+  // The program, gzipped where the browser can inflate it (whether the
+  // server compresses or not); the plain copy otherwise, or when the
+  // gzipped one is not there.
+  function program() {
+    if (typeof DecompressionStream !== 'function') return download('lexovo.wasm');
+    return download('lexovo.wasm.gz').then((bytes) => {
+      if (!bytes) return download('lexovo.wasm');
+      if (bytes[0] !== 0x1f || bytes[1] !== 0x8b) return bytes;  // the server inflated it already
+      const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
+      return new Response(stream).arrayBuffer();
+    });
+  }
+
   let runtimeReady;
   const runtime = new Promise((r) => { runtimeReady = r; });
 
@@ -958,7 +971,7 @@
     print: (t) => console.log(t),
     printErr: (t) => console.warn(t),
     instantiateWasm(imports, receive) {
-      download('lexovo.wasm').then((bytes) => WebAssembly.instantiate(bytes, imports))
+      program().then((bytes) => WebAssembly.instantiate(bytes, imports))
         .then((r) => receive(r.instance, r.module), (e) => {
           notice(['Il programma del gioco non è stato scaricato per intero o è danneggiato (' + e + ').'],
                  'Riprova', () => location.reload());
