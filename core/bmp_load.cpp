@@ -1,32 +1,17 @@
 #include "core/bmp_load.h"
 
-#include <SDL.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <vector>
 
+#include "core/bmp_decode.h"
 #include "core/runtime_error.h"
 
 namespace {
-
-Surface from_sdl(SDL_Surface* s) {
-    if (!s) throw err::invalid_picture();
-    SDL_Surface* conv = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB888, 0);
-    SDL_FreeSurface(s);
-    if (!conv) throw err::invalid_picture();
-    Surface out(conv->w, conv->h);
-    SDL_LockSurface(conv);
-    for (int y = 0; y < conv->h; ++y) {
-        auto* src = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(conv->pixels) + y * conv->pitch);
-        Rgb* dst = out.row(y);
-        for (int x = 0; x < conv->w; ++x) dst[x] = src[x] & 0x00FFFFFFu;
-    }
-    SDL_UnlockSurface(conv);
-    SDL_FreeSurface(conv);
-    return out;
-}
 
 void put16(std::vector<uint8_t>& b, uint32_t v) { b.push_back(v & 255); b.push_back((v >> 8) & 255); }
 void put32(std::vector<uint8_t>& b, uint32_t v) { put16(b, v & 0xFFFF); put16(b, v >> 16); }
@@ -51,15 +36,16 @@ void header(std::vector<uint8_t>& b, int w, int h, int bpp, uint32_t colours, ui
 Surface load_bmp_file(const std::string& path) {
     struct stat st{};
     if (stat(path.c_str(), &st) != 0) throw err::file_not_found();
-    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
-    if (!rw) throw err::file_not_found();
-    return from_sdl(SDL_LoadBMP_RW(rw, 1));
+    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!f) throw err::file_not_found();
+    // What cannot be read (a folder) reads as nothing, which is no picture.
+    std::vector<uint8_t> bytes(size_t(std::max<off_t>(st.st_size, 0)));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f.get()));
+    return decode_bmp(bytes.data(), bytes.size());
 }
 
 Surface load_bmp_memory(const void* data, size_t size) {
-    SDL_RWops* rw = SDL_RWFromConstMem(data, int(size));
-    if (!rw) throw err::invalid_picture();
-    return from_sdl(SDL_LoadBMP_RW(rw, 1));
+    return decode_bmp(static_cast<const uint8_t*>(data), size);
 }
 
 bool save_bmp24(const Surface& s, const std::string& path) {

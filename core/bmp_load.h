@@ -1,4 +1,5 @@
-// Bitmap files into surfaces (8-bit palettised and 24-bit, colours exact).
+// Bitmap files into surfaces (every kind core/bmp_decode.h reads), and out of
+// them (8-bit palettised and 24-bit, colours exact).
 #pragma once
 #include <cstddef>
 #include <string>

@@ -1,5 +1,6 @@
 // Fuzz target: any bytes as a bitmap file, through the loader the game uses
-// for its pictures, and the surface that comes out through every kind of
+// for its pictures (core's own decoder, every header, depth, palette, RLE and
+// bitfields path of it), and the surface that comes out through every kind of
 // block transfer the game makes with it (copy, mask AND, image XOR), at the
 // corners and edges of a play area, where the clipping is.
 #include <cstddef>
@@ -35,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (e.number != 481) std::abort();  // the loader knows one failure only
         return 0;
     }
-    if (pic.width() < 0 || pic.height() < 0) std::abort();
+    if (pic.width() <= 0 || pic.height() <= 0) std::abort();  // no empty pictures
     if (pic.pixels().size() != size_t(pic.width()) * size_t(pic.height())) std::abort();
     for (Rgb c : pic.pixels())
         if (c & 0xFF000000u) std::abort();  // colours only, no alpha

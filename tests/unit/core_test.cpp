@@ -115,11 +115,13 @@ TEST(Bmp, MissingAndInvalidFilesAreNumberedErrors) {
     }
     const std::string junk = testing::TempDir() + "/junk.bmp";
     std::ofstream(junk) << "this is not a picture";
-    try {
-        load_bmp_file(junk);
-        FAIL();
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number, 481);
+    for (const std::string& path : {junk, testing::TempDir()}) {  // a folder opens but reads as nothing
+        try {
+            load_bmp_file(path);
+            FAIL() << path;
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number, 481) << path;
+        }
     }
 }
 
