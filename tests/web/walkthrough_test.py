@@ -3,10 +3,13 @@
 shots (its gallery script, tests/replays/story_test.py), driven through the
 page's input handlers in test mode, gives lexovo-replay's trace line for
 line, and the canvas at every shot is the native shot, pixel for pixel,
-and the golden frame. The game ends with the winning banner.
+and the golden frame. The game ends with the winning banner, and the next
+key closes it.
 
 usage: walkthrough_test.py SITE GALLERY GOLDEN_FRAMES"""
-import os, re, sys
+import os, re, sys, time
+
+from selenium.webdriver.common.action_chains import ActionChains
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import webtest  # noqa: E402
@@ -48,6 +51,11 @@ try:
         captions = [l.split(' ', 2)[2] for l in f.read().splitlines() if l]
     checks.expect(captions and re.search('the end', captions[-1]) is not None, 'no final frame in the gallery')
     checks.expect(webtest.canvas_checksum(d) == golden_shots[-1], 'the page does not end on the winning frame')
+    # After the end any key closes the game, and the page says so.
+    ActionChains(d).send_keys('a').perform()
+    time.sleep(0.3)
+    n = d.find_element('css selector', '#notice')
+    checks.expect(n.is_displayed() and 'Il programma è terminato.' in n.text, 'after the end a key left %r' % n.text)
     errors = webtest.console_errors(d)
     checks.expect(not errors, 'console errors: %s' % errors)
 finally:
