@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "core/runtime_error.h"
 
@@ -45,7 +44,8 @@ WavFile read_wav_file(const std::string& path) {
     if (stat(path.c_str(), &st) != 0) throw err::file_not_found();
     std::ifstream f(path, std::ios::binary);
     WavFile out;
-    out.bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    char chunk[65536];
+    while (f.read(chunk, sizeof chunk) || f.gcount() > 0) out.bytes.insert(out.bytes.end(), chunk, chunk + f.gcount());
     out.info = parse_wav(out.bytes.data(), out.bytes.size());
     return out;
 }

@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs: "play" for building and
-# playing, "test" adds what the test suite drives (Xvfb, xdotool, ...) and
-# what builds and checks the Debian packages (debhelper, lintian).
+# playing (the tune recorders included), "web" adds what the browser build
+# needs (emscripten), "test" adds both that and what the test suite drives
+# (Xvfb, xdotool, Chromium, ...) and what builds and
+# checks the Debian packages (debhelper, lintian).
 set -euo pipefail
 what=${1:-play}
 pkgs=(build-essential cmake pkg-config libfltk1.3-dev libsdl2-dev libsdl2-mixer-dev
       libcairo2-dev libpango1.0-dev libpng-dev nlohmann-json3-dev timgm6mb-soundfont fluid-soundfont-gm fluidsynth lame
       fonts-dejavu-core fonts-dejavu-extra)
+if [ "$what" = web ] || [ "$what" = test ]; then
+  pkgs+=(emscripten)
+fi
 if [ "$what" = test ]; then
-  pkgs+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick librsvg2-bin x11-utils strace python3 sox dpkg-dev debhelper lintian man-db appstream desktop-file-utils file clang libclang-rt-14-dev valgrind)
+  pkgs+=(chromium chromium-driver python3-selenium libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick librsvg2-bin x11-utils strace python3 sox dpkg-dev debhelper lintian man-db appstream desktop-file-utils file clang libclang-rt-14-dev valgrind)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

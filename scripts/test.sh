@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Builds everything (installing any missing Debian package first) and runs
-# every test; the window tests get a virtual X display of their own.
+# Builds everything, the browser build too (installing any missing Debian
+# package first), and runs every test; the window tests get a virtual X
+# display of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
+# The browser build's tests use build-web/ (made below from build-test/'s
+# data files).
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+  -DLEXOVO_WEB_BUILD="$PWD/build-web" >/dev/null
 cmake --build build-test -j2
+bash scripts/build-web.sh build-test build-web
 cd build-test
 if [ -z "${DISPLAY:-}" ]; then
   # Our own Xvfb on a free display number, up and answering before the

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -27,8 +28,11 @@ bool to_decimal(const std::string& s, double& v) {
         else return false;
     }
     if (!digit) return false;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    return ec == std::errc() && p == s.data() + s.size() && std::isfinite(v);
+    // strtod, not from_chars: not every standard library reads a double with
+    // it. The program never leaves the "C" locale, so the point is '.'.
+    char* end = nullptr;
+    v = std::strtod(s.c_str(), &end);
+    return end == s.c_str() + s.size() && std::isfinite(v);
 }
 
 bool in16(long v) { return v >= -32768 && v <= 32767; }

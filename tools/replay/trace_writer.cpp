@@ -1,6 +1,8 @@
 #include "tools/replay/trace_writer.h"
 
-#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <type_traits>
 #include <utility>
@@ -11,13 +13,6 @@
 namespace {
 
 using ojson = nlohmann::ordered_json;
-
-// The shortest text that reads back to the same 32-bit value.
-std::string single_text(float v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
 
 const char* pointer_name(Pointer p) {
     switch (p) {
@@ -31,6 +26,66 @@ const char* pointer_name(Pointer p) {
 }
 
 }  // namespace
+
+// Written without std::to_chars, which not every standard library has for
+// float, and giving the same text: the fewest significant digits that
+// strtof reads back (the nearest such number where two would do), in plain
+// or exponent form, whichever is shorter (plain on a tie).
+std::string single_text(float v) {
+    if (std::isnan(v)) return std::signbit(v) ? "-nan" : "nan";
+    if (std::isinf(v)) return v < 0 ? "-inf" : "inf";
+    if (v == 0) return std::signbit(v) ? "-0" : "0";
+    long long mant = 0;  // the digits, as a whole number
+    int exp10 = 0;       // of the first digit
+    int n = 0;           // how many digits
+    for (int p = 1; p <= 9 && !n; ++p) {
+        char sci[32];
+        std::snprintf(sci, sizeof sci, "%.*e", p - 1, double(std::fabs(v)));
+        std::string s = sci, d;
+        size_t e = s.find('e');
+        for (size_t k = 0; k < e; ++k)
+            if (s[k] != '.') d += s[k];
+        long long rounded = std::atoll(d.c_str());
+        int first = std::atoi(s.c_str() + e + 1);
+        // The correctly rounded digits (printf rounds an exact tie to the
+        // even) are the nearest; where they do not read back, a neighbour
+        // of theirs may, when a power of two makes the float's interval
+        // lopsided.
+        for (long long m : {rounded, rounded - 1, rounded + 1}) {
+            if (m < 1) continue;
+            std::snprintf(sci, sizeof sci, "%llde%d", m, first - (p - 1));
+            if (std::strtof(sci, nullptr) != std::fabs(v)) continue;
+            mant = m;
+            n = p;
+            break;
+        }
+        exp10 = first;
+    }
+    std::string digits = std::to_string(mant), sign = v < 0 ? "-" : "";
+    if (int(digits.size()) != n) {  // a neighbour with one digit more or fewer: 9.99 -> 10.0
+        exp10 += int(digits.size()) - n;
+        n = int(digits.size());
+    }
+    while (n > 1 && digits.back() == '0') {
+        digits.pop_back();
+        --n;
+    }
+    char tail[16];
+    std::snprintf(tail, sizeof tail, "e%c%02d", exp10 < 0 ? '-' : '+', std::abs(exp10));
+    std::string sci = sign + digits.substr(0, 1) + (n > 1 ? "." + digits.substr(1) : "") + tail;
+    std::string plain;
+    if (exp10 >= n - 1) {
+        // A whole number: as long as the digits padded with zeros, and the
+        // exact value is the nearer text of that length.
+        char whole[64];
+        std::snprintf(whole, sizeof whole, "%.0f", double(v));
+        plain = whole;
+    } else {
+        plain = sign + (exp10 >= 0 ? digits.substr(0, size_t(exp10) + 1) + "." + digits.substr(size_t(exp10) + 1)
+                                   : "0." + std::string(size_t(-exp10 - 1), '0') + digits);
+    }
+    return plain.size() <= sci.size() ? plain : sci;
+}
 
 std::string trace_line(int line, const std::string& cmd, const bool* ran, bool ended, const GameWindow& game,
                        const HeadlessPlatform::Log& log) {
