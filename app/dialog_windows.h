@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start dialog and its two information dialogs, built from the layouts
 // in dialogs/dialog_texts.h.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform for players: the game window in FLTK, its pointer and
 // message boxes, the 60 ms tick as an FLTK timeout, sound through SDL2_mixer,
 // game controllers through SDL. It can also record the game being played as

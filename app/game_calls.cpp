@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/game_calls.h"
 
 #include "game/game_window.h"

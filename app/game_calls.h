@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place where the desktop front end calls the game window's
 // handlers and its tick. The keyboard, the mouse, a gamepad and a recorded
 // game all come in here, so they reach the game in the same shape, and a

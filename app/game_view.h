@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game window on the screen. It can be given any size and put in full
 // screen (F11, Alt+Enter: keys the front end keeps for itself); the game's
 // picture is shown at the largest whole-number scale that fits, centred on

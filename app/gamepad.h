@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game controllers through SDL2's game controller support: the d-pad or the
 // left stick are the arrow keys, A held is Shift (the jump), B is the mouse
 // button at the pointer, the right stick moves the pointer (to search the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning FLTK's keys, modifier states and mouse buttons into what the game
 // window's handlers expect: Windows virtual-key codes, the Shift/Ctrl/Alt
 // mask (1/2/4), the button mask (1 left, 2 right, 4 middle), character codes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the 480 x 540 game picture sits in a game window of any size: the
 // largest whole-number enlargement that fits, centred, the rest black. The
 // game only ever sees its own pixels; a window pixel maps back to the game

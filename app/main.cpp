@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gioco di Lexovo: the start dialog first; "Gioca" opens the game window,
 // whose closing ends the program.
 //

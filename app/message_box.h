@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's modal message boxes, drawn the way a classic desktop draws
 // them: an optional icon, the text, and the buttons centred under it in the
 // order "Sì" "No" / "Riprova" "Annulla" / "OK", centred on the screen.

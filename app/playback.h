@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `lexovo --play FILE`: a recorded game (a replay script) played back in the
 // real window at its own pace: a tick every 60 ms, waits as long as they
 // are written, the calls between them at once. The game's clock, its random

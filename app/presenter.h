@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts the game's 480 x 540 picture on an X window, enlarged by a whole
 // factor without smoothing. Three ways, fastest first:
 //   SharedMemory  the 32-bit pixels as they are, through MIT-SHM (XShmPutImage)

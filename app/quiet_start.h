@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two things the libraries under the game would do on their own, which a
 // game that writes no file and starts no program must prevent: call these
 // first thing in main(), before FLTK or SDL start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a game played in the real window as a replay script that
 // lexovo-replay plays back to the same game. The script's clock is the
 // game's clock while recording: 60 ms a tick, plus the real time that

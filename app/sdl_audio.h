@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound effects and music through SDL2_mixer: one channel per effect; the
 // tunes from their recordings (MP3), or as MIDI through FluidSynth with a
 // General MIDI soundfont where there is no recording.

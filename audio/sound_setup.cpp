@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creating the sound device, loading and releasing the sixteen effects, and
 // the music player. The effect buffers themselves live in the platform.
 #include "game/game_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game at the places of the world the benchmarks time a tick at: the
 // start, the spider's floor with the spider running, the vault in the
 // storm, the chasm in the final animation. Each place is reached by playing

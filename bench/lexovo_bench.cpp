@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-bench [--quick] [--data DIR] [--script FILE]
 //
 // Times one whole main tick at four places of the world (the start, the

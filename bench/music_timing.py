@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The music's cost in the real window under X (Xvfb when there is no
 DISPLAY): peak memory, and the 'm' key hammered, with the tunes' recordings
 and with FluidSynth alone, in the same run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-present-bench [--quick] [--data DIR] [--frames N]
 //
 // What it costs to put one game frame on the screen, by each of the ways

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The browser build's figures (docs/performance.md), with Debian's Python
 (python3-selenium) and headless Chromium:
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real game under X (Xvfb when there is no DISPLAY): start-up to the
 first frame and the period of the main tick.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns every BMP in DIR into a byte array of a generated C++ source OUT.
 file(GLOB bmps "${DIR}/*.bmp")
 list(SORT bmps)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layers of the program and which of them each target may see.
 #
 # A target's headers are found only through an include root of its own in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard and mouse handlers of the game window: they only set
 // requests and story fields; the next tick turns them into motion.
 #include "game/game_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calcola_mov: one movement step a tick, read off single pixels of the
 // collision map. Probe offsets: 116 rows below the professor's top for the
 // floor in front of him, 121 for the edge under him, 110 for the walking

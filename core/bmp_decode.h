@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bitmap files decoded by our own code, with no toolkit.
 //
 // It reads exactly what SDL 2.26's loader reads (through which the game

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bitmap files into surfaces (every kind core/bmp_decode.h reads), and out of
 // them (8-bit palettised and 24-bit, colours exact).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Signed 16-bit integers as the game keeps them: leaving the range is
 // run-time error 6, and conversions from floating point round halves to even.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run-time error as the game's error trap sees it: a number and an Italian
 // description. Thrown by the checked arithmetic, the file loaders and the
 // sound layer; caught statement by statement by the procedure that owns it.

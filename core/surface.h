@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture surfaces: a rectangle of 24-bit colours and the block transfer
 // with the three raster operations the game uses.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which files are sound effects: the one rule every platform applies before
 // it plays a WAV file, and what it learns from the file's header.
 #pragma once

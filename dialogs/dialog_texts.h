@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three dialogs of the program as data: captions, texts and the layout
 // of every control, in twips (15 twips to the pixel) relative to the control's
 // container, listed in tab order. The toolkit code in app/ only draws them.

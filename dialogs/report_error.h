@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one error-report routine behind every procedure's trap.
 #pragma once
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ending: the vine comes down, the yell, the closing tune, the swing
 // away and the winning banner.
 #include "game/game_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flute charms the rope up out of the deep well.
 #include "game/game_window.h"
 #include "game/world_places.h"

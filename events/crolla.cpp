@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dust trickling from the stone steps before they give way.
 #include "game/game_window.h"
 #include "game/world_places.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time limit has run out: the banner, the end sound, and the tick stops.
 #include "game/game_window.h"
 

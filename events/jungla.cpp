@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forest opened by the jungle book, three pictures in a loop.
 #include "game/game_window.h"
 #include "game/world_places.h"

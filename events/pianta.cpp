@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The storm over the pot (pianta) and the magic bean plant growing (pianta2).
 #include "game/game_window.h"
 #include "game/world_places.h"

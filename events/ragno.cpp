@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spider on the upper floor: it drops while the professor walks under
 // it, catches him if it hangs low, and climbs away for good after the fly.
 #include "game/game_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The railings drawn again in front of the professor on the floors that have them.
 #include "game/game_window.h"
 #include "game/world_places.h"

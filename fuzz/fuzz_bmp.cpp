@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes as a bitmap file, through the loader the game uses
 // for its pictures (core's own decoder, every header, depth, palette, RLE and
 // bitfields path of it), and the surface that comes out through every kind of

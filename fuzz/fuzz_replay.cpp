@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes as a replay script. The reader must accept or
 // refuse it without harm; a script it accepts (up to a few hundred ticks,
 // and without `shot`, which would write files) is then played on the game's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # run_fuzzer.sh FUZZER WORKDIR SECONDS [libFuzzer options...] -- SEED...
 # Runs one fuzz target for SECONDS on a fresh corpus grown from the seeds
 # (files or folders), then prints the corpus size. A crash leaves its input

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game window's state: one record of every field the procedures share,
 // and the counters each procedure keeps from one call to the next. A field
 // added here is added to the one field list (game/state_fields.h) too: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game window: construction, the error trap, the load and unload steps.
 #include "game/game_window.h"
 

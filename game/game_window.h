@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game window Form1: its state, its pictures and every procedure that
 // works on them. The procedures live in the subsystem folders (one unit
 // each); they reach the outside world only through Platform.

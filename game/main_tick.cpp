@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timer1: the 60 ms heartbeat. Each line below is one step of the tick, in
 // the order the game has always run them.
 #include "game/game_window.h"

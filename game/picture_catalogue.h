@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every picture of the game window. The numbers are the game's own
 // (Picture1 ... Picture77): first each picture by its role, then the
 // catalogue of the stored ones with their names, sizes and kinds. The

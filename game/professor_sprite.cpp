@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which picture of the professor this tick shows, and where.
 #include "game/game_window.h"
 #include "game/world_places.h"

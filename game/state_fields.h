@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one list of the game state's fields and the procedures' counters: each
 // by its own name (the name the replay trace gives it), in the trace's order.
 // The trace writer, the check of the starting values and the soak's rules all

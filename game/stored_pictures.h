@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures stored with the game window, compiled into the program.
 // Each is named "PictureN" (a single picture) or "PictureN_k" (element k of
 // the picture array PictureN); the bytes are BMP files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The places of the world that the game's rules and pictures name, and the
 // colours of its collision map: one home for what the game, the world's
 // painters and the tests must agree on. World coordinates: x to the right,

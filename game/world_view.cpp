@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The visible 400 x 400 window of the world, and the objects the player has
 // put into the world, each at its fixed place. The tick calls them in its
 // order, between the events that animate the same places (pianta, pianta2,

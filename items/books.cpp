@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The thirteen active books: found by the pointer on the shelves, opened
 // and closed by clicks, and drawn over the shelves every tick.
 #include "core/bmp_load.h"

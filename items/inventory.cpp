@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five-slot inventory: taking an object, pressing it in the bar,
 // dropping it on the world and what each object does where it belongs.
 #include "core/bmp_load.h"

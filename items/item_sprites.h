@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The item sprite table: which picture shows each object in the bar and
 // under the pointer, and how far down the bar it sits.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian packages lexovo and lexovo-data from a clean copy of this
 # tree and runs lintian on them and on the source package.
 #

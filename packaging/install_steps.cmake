@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Steps run by `cmake --install` around the plain install rules of
 # packaging/CMakeLists.txt. LEXOVO_STATE_DIR is the build tree's packaging/
 # folder, where the uninstall target finds what these steps noted down.

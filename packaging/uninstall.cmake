@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DINSTALLED=<installed_files.txt> -DMADE_DIRS=<made_dirs.txt>
 #       -DOWN_DIR=share/games/lexovo -P uninstall.cmake
 #

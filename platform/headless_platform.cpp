@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/headless_platform.h"
 
 #include "core/runtime_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A platform with no display and no sound card: a virtual clock, queued
 // message-box answers and random numbers, and a log of every sound and
 // music call. The replay tool and the tests run the game on it.

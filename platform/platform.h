@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one seam between the game logic and the world outside it. The game
 // window reaches the screen, the message boxes, the sound card, the pointer,
 // the timer, the clock, chance and the end of the program only through here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sixteen effects, in the order they are loaded and released: the ids
 // by which the game and every platform speak of their buffers.
 #pragma once

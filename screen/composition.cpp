@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One composed picture per tick: bar and play area into the frame, the
 // frame onto the window.
 #include "game/game_window.h"

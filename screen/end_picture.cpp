@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // After a fatal fall: the banner and the dazed professor seated on the ground.
 #include "game/game_window.h"
 #include "game/world_places.h"

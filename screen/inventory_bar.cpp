@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inventory bar, rebuilt every tick, and the object held under the pointer.
 #include "game/game_window.h"
 #include "items/item_sprites.h"

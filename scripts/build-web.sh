@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the game for the browser: build-web/site/ then holds the whole site
 # (the page, its script, the program as WebAssembly, the packed data files),
 # ready for any static web server.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the game needs: "play" for building and
 # playing (the tune recorders included), "web" adds what the browser build
 # needs (emscripten), "test" adds both that and what the test suite drives

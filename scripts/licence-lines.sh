@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the project's licence line at the head of every tracked source file
 # that lacks it:
-#   // SPDX-License-Identifier: GPL-3.0-or-later     C and C++
+#   // SPDX-License-Identifier: GPL-3.0-or-later     C, C++ and JavaScript
 #   # SPDX-License-Identifier: GPL-3.0-or-later      CMake, Python, shell
 # A "#!" line stays first, with the licence line after it. Running it again
 # changes nothing.
@@ -11,7 +12,8 @@
 # --check changes nothing: it lists the files without the line and exits 1
 # when there is any. TOP is the git work tree (this script's own by default).
 # Files that are not code (texts, data, pictures, the manual pages, the
-# Debian packaging, which debian/copyright covers) are left alone.
+# page's HTML and style sheet, the Debian packaging, which debian/copyright
+# covers) are left alone.
 set -euo pipefail
 check=false
 if [ "${1:-}" = --check ]; then
@@ -27,7 +29,7 @@ id="SPDX-License-Identifier: GPL-3.0-or-later"
 comment_of() {
   case "$1" in
     packaging/debian/*) return ;;
-    *.cpp | *.cc | *.c | *.h | *.hpp) echo "//" ;;
+    *.cpp | *.cc | *.c | *.h | *.hpp | *.js) echo "//" ;;
     CMakeLists.txt | */CMakeLists.txt | *.cmake | *.py | *.sh) echo "#" ;;
     *.*) return ;;
     *)  # a script without an extension, known by its first line

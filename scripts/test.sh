@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything, the browser build too (installing any missing Debian
 # package first), and runs every test; the window tests get a virtual X
 # display of their own.

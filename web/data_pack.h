@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the data files travel to the browser, shared by the packer (run at
 // build time, natively) and the page's unpacker (in the browser):
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser's side of web/data_pack.h: one downloaded file back into the
 // data file the game reads.
 #pragma once

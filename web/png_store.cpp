@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG files for the browser build, which has no libpng: written with the
 // deflate format's stored blocks (no compression; the replay tool's shots
 // are all that is written), read with stb_image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-tickbench DATA WALKTHROUGH [--quick]: the browser build's main tick
 // at lexovo-bench's four places of the world (bench/bench_scenes.h), timed as
 // lexovo-bench times them: the median over 9 repetitions of the mean of as

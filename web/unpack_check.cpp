@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-unpack-check PACKED_DIR DATA_DIR: unpacks every file the manifest
 // of PACKED_DIR lists, as the page does (web/data_unpack.h), and holds it to
 // the data file it came from in DATA_DIR: a picture to the same pixels, an

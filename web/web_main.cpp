@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gioco di Lexovo in the browser: what the page (web/page/lexovo.js) calls.
 // The page builds the start dialog from lexovo_dialogs(), unpacks the data
 // files with lexovo_unpack(), and on "Gioca" calls lexovo_start(); from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform for the browser: the game window is a canvas in the page,
 // the message boxes are boxes in the page that the game waits on, sound
 // goes through the page's WebAudio layer and the 60 ms tick comes from a

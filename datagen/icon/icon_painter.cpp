@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-icon-painter OUTDIR SIZE... [scalable]: paints the desktop icon, a
 // red leather book with the professor's round glasses lying on it, at each
 // SIZE and writes it as OUTDIR/<SIZE>x<SIZE>/apps/lexovo.png (RGBA,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one painting toolkit of every painter (the pictures, the world, the
 // icon): the colour and the house palette, gradients, soft noise for wood,
 // stone and paper, and real type through pango. All measures are in the

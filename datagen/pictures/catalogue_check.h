@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator's guard: the painted pictures against the catalogue.
 #pragma once
 #include <string>

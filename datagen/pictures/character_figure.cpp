@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The professor's figure kit: shapes, shading and the three views of him.
 #include "datagen/pictures/character_figure.h"
 

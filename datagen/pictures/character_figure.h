@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The professor's figure kit: the painted shapes he is made of (outlined,
 // shaded like cloth and skin under a soft light from above, in the tones of
 // the house palette) and the three ways he is seen: from the side, from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The umbrella and the vine of the professor's pictures.
 #include "datagen/pictures/character_scenery.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the professor holds on to: the open umbrella he floats down under
 // and the jungle vine he swings off on.
 #pragma once

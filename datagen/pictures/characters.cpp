@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every picture of the professor: walking, climbing, jumping, playing the
 // flute, caught by the spider, under the umbrella, dazed after a fall, and
 // in the leopard skin on the jungle vine. Poses are given in the picture's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-art-pictures STORED_DIR DATA_DIR
 //
 // Paints every picture of the catalogue, holds each one to its catalogue

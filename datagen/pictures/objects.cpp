@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ten objects the professor finds in the books, painted as the bar and
 // the world show them.
 #include "datagen/pictures/objects.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The object painters, each in the picture's own coordinates (its catalogue
 // size), so the book pages can draw the same object larger by scaling.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the world's events: the spider and its thread, the magic bean
 // plant, the charmed rope, the storm, the book in the well, the crumbling
 // steps and the steel railing.

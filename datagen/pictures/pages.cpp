@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The thirteen book pages, lib1.bmp ... lib13.bmp: an old printed page each,
 // with its running head, title, a few lines of text and, for the books that
 // give an object, a hand-coloured plate of that object.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture painters share this: each adds its finished pictures to a
 // map by catalogue name; the generator checks them against the catalogue
 // and writes the files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reduces a painted picture to the colours of one 8-bit palette.
 #pragma once
 #include "core/surface.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures around the play: the wooden frame, the inventory bar, the
 // banners, the books on the shelves with their gold title plates, and the
 // pointer icons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measuring sounds: level, spectrum, decay and how a loop joins. Used by
 // lexovo-sound-measure and by the tests that keep the effects in shape.
 #pragma once

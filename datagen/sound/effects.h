@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sixteen sound effects of the game, each rendered from its own fixed
 // seed. Looping effects (footsteps, climbing, jungle) join end to start.
 #pragma once

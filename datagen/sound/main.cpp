@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-sound OUTDIR: writes the sixteen effects and the two tunes.
 #include <cstdio>
 #include <string>

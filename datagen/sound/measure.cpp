@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-sound-measure DIR: a table of figures for every WAV effect in DIR.
 #include <cstdio>
 #include <string>

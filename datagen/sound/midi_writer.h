@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Standard MIDI File (format 1) writer and a small score notation for
 // composing the tunes in code.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small synthesis kit for the game's sound effects: a seeded noise source,
 // oscillators, biquad filters, envelopes and a 16-bit WAV writer. Every
 // effect is rendered from fixed seeds, so a build always writes the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two tunes of the game, composed in code.
 #pragma once
 #include <vector>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DFLUIDSYNTH=… -DLAME=… -DSOUNDFONT=… -DMIDI=x.mid -DOUT=x.mp3 -P record_tune.cmake
 #
 # FluidSynth plays the tune once into a 44.1 kHz stereo WAV file, as fast as

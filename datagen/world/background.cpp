@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The painted world, "gameb2.bmp": the libraries, the vault, the stone
 // steps, the wells and the chasm, all in world coordinates (the canvas is
 // shifted down by 400 rows, so world y 0 is canvas row 400). Every floor,

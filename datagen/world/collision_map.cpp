@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The collision map, painted from the plan: floors, flights of steps,
 // ladders, fall columns and shelf marks, in that order (later layers win).
 #include "datagen/world/world_painters.h"

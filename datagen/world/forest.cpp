@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forest that opens over the chasm when the jungle book is put down:
 // three frames of one picture (the game shows them 0, 1, 2, 1), in which
 // the leaves sway, the lianas swing and the light flickers on a waterfall.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-art-world DATA_DIR [--views DIR]
 //
 // Paints the world: DATA_DIR/gameb2.bmp (the background), gamemap1.bmp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world's painters: the collision map, the painted background and the
 // three forest pictures, all drawn from the plan in world_plan.h.
 #pragma once

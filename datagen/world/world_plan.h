@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plan of the world: every floor, flight of steps, ladder, edge and
 // shelf mark in world coordinates (x right, y down, 0 at the top of the
 // lowest 400-row band). The collision map and the painted background are

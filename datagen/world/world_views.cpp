@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-world-views OUT_DIR
 //
 // Pictures of the world for looking at it as a player would: for each place

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The professor's pictures as the game uses them: every one painted at its
 // catalogue size, the soles on the floor line the movement code assumes,
 // frames of one cycle alike so that the walk animates without jumps, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator's own machinery: the guard that holds painted pictures to
 // the catalogue, the split of a painted canvas into a sprite pair, and the
 // type setting the plates, banners and pages rely on.

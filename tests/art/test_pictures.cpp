@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored pictures and the book pages as the build wrote them: each one
 // where the game will look for it, of its catalogue size and kind, and drawn
 // so that the game's two-transfer sprites, its pointer and its screen work.

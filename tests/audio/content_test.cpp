@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated effects and tunes in ${LEXOVO_BIN}, measured.
 #include <gtest/gtest.h>
 

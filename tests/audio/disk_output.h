@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs SDL through its "disk" audio driver, which writes every mixed sample
 // to a raw file (44.1 kHz, 16-bit, stereo as the game opens it), and reads
 // that file back for the tests.

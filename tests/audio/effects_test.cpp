@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effect channels through the real SDL2_mixer, heard on the disk driver.
 #include <gtest/gtest.h>
 

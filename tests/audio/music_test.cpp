@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tunes through SDL2_mixer and FluidSynth, heard on the disk driver.
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small bitmap files made to order for the decoder's tests: every header
 // field can be set, so that odd and broken files are as easy to make as
 // good ones.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our bitmap decoder against SDL 2's loader, which the game used before:
 // over the game's own pictures, the stored fuzz corpus and files made here
 // of every kind, good and broken, both must give the same pixels or both

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every data file of the program's folder, one at a time, missing, cut to
 // half its length and overwritten with garbage: the game must report the
 // failure where the file is used, under the right label and number, keep

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The players' sound layer (SDL2_mixer, on SDL's silent "dummy" output) with
 // the same broken files: a broken effect is refused exactly as the replay's
 // platform refuses it (so the replays tell the truth about the game), and a

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Golden files: the expected trace of every replay script and the expected
 pixels of every gallery shot, kept in tests/golden/, and of every generated data file.
 

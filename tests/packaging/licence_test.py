@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tests of scripts/licence-lines.sh, the licence line at the head of every
 source file.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tests of the installed game and of its Debian packages.
 
     package_test.py --build DIR --bin DIR --app-id ID --data-files A,B,.. --icon-sizes 32,48,.. CASE

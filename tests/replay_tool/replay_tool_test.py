@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The replay tool from the outside: exit statuses, bad lines, the trace
 shape other tools read, shots. usage: replay_tool_test.py REPLAY DATA_DIR CHECK_TRACE"""
 import json, os, struct, subprocess, sys, tempfile, zlib

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Plays a whole-game script through lexovo-replay and checks the story's
 milestones in its trace; takes a shot at each milestone for the gallery.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo_soak --ticks N [--seed S] [--data DIR] [--script FILE]
 //
 // Random player input for N ticks on the game logic, built with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding books with the pointer, opening and closing them, taking their objects.
 #include "tests/unit/test_world.h"
 

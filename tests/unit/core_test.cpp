@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 16-bit arithmetic, rounding, surfaces, raster operations and BMP files.
 #include <gtest/gtest.h>
 

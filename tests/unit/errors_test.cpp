@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error trap: reports with each procedure's label, "Riprova" goes on
 // with the next step, "Annulla" ends the program at once.
 #include "dialogs/report_error.h"

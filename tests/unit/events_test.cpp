@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The story's events on their timelines: spider and fly, railings, the
 // crumbling steps, storm and plant, rope, jungle, the finale, time over.
 #include "tests/unit/test_world.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inventory, the drop rules with their bounds, and the bar's press zones.
 #include "tests/unit/test_world.h"
 

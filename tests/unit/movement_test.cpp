@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Walking, steps, edges, falls, jumps and climbing on maps painted here,
 // tick by tick.
 #include "tests/unit/test_world.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window shows: the first view, the framed screen, the professor's
 // walking pictures, the bar's slots and the object under the pointer.
 #include "tests/unit/test_world.h"

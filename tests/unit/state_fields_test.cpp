@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state's one field list: after the load step every field and every
 // counter holds its documented starting value.
 #include <map>

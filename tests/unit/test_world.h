@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small world painted by a test: its own background, collision map, book
 // pages, forest pictures and sounds in a temporary data folder, and a way
 // to run replay scripts on it.

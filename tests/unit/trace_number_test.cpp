@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trace writes Singles without std::to_chars (the browser build's
 // library has none for float); its text must be to_chars' to the byte.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """lexovo-replay built for the browser, run by Node, against the native one:
 the same script gives the same trace, byte for byte (and the golden one),
 and a bad script line the same exit status and message.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The page in headless Chromium: its dialogs, its first frame, the end of
 the program, the files it could not get and the browsers it cannot run in.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Playing the page as a player does, in headless Chromium: real key, mouse
 and touch events reach the game's handlers as on the desktop (the state
 after each is lexovo-replay's after the same handler calls), the Esc box

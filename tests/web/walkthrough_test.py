@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The whole game won in the browser: the walkthrough with the story test's
 shots (its gallery script, tests/replays/story_test.py), driven through the
 page's input handlers in test mode, gives lexovo-replay's trace line for

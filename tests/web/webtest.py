@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What the browser tests share: a web server for the site that can be told
 to answer 404 for a file, to drop the connection for a file a number of
 times, or to serve a manifest without some files; headless Chromium driven

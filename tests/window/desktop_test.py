@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The desktop comforts in the real window under X (Xvfb), driven by xdotool:
 any window size and full screen, the three ways a frame reaches the screen,
 a game recorded and played back, and a game that writes no file and starts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The front end's logic that needs no display: keys and clicks as the game
 // window's handlers receive them, and the dialogs' texts and layout.
 #include <FL/Enumerations.H>

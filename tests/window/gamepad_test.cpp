@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game controller through SDL's virtual joystick, played into the real
 // front end's call site over the game on the headless platform: the game's
 // handlers must receive what the keyboard and the mouse would make them

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A player's session in the real window, end to end: the start dialog, a
 timed game, walking, a book opened and closed, its object taken and
 dragged, Esc answered No and then Yes. The sound goes through SDL's disk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop front end's pieces that need no display: where the picture
 // sits in a window of any size, and how a played game is written down as a
 // replay script.

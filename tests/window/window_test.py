@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the real program under X (Xvfb in CI) with xdotool and looks at
 its windows with ImageMagick's `import`.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a window manager and a screen reader of the pointer would do, for
 // screens that have neither:
 //   x_helper close WINDOW_ID   presses the window's close button (sends it

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Every place the professor can reach, and whether he can always go on.
 
     reach_check.py MAP

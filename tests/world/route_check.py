@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Holds a replay trace to the landmarks written into its script.
 
     route_check.py SCRIPT TRACE

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """An independent model of the professor's rules, for checking the world.
 
     route_model.py MAP SCRIPT [--trace FILE]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world's data files as the game reads them: sizes and formats, the
 // collision map's colours, the books' shelf marks where the pointer looks
 // for them, the ladders as the climbing rule climbs them, and the railings

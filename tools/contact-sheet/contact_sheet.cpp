@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-contact-sheet OUT.png [DATA_DIR] [STORED_DIR] [--only NAME,NAME...] [--zoom N]
 //
 // Lays every stored picture of the catalogue at twice its size with its

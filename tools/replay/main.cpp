@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-replay SCRIPT [--data DIR] [--trace FILE]: plays a script on the
 // game's own logic without a display and writes a trace of the game state.
 #include <unistd.h>

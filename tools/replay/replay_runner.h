@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a checked replay script on the real game logic over the headless
 // platform and writes the JSON Lines trace.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replay scripts: one command a line, read and checked whole before
 // anything runs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lexovo-webpack DATA_DIR OUT_DIR
 //
 // Packs the data files beside the game for the browser (see

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gioco di Lexovo in the browser: the page around the game (lexovo.js and
 // lexovo.wasm, built from the same sources as the desktop game).
 //
