@@ -585,6 +585,7 @@ void paint_world_pictures(PictureMap& out) {
     for (int k = 0; k < 5; ++k) out["Picture56_" + std::to_string(k)] = storm_frame(k);
     out["Picture57_0"] = well_book(false);
     out["Picture57_1"] = well_book(true);
+    light_found_book(out["Picture57_1"]);
     for (int k = 0; k < 4; ++k) out["Picture38_" + std::to_string(k)] = steps_frame(k);
     sprite(out, "Picture15_0", "Picture15_1", 400, 60, draw_railing);
 }
