@@ -386,7 +386,7 @@ Surface steps_frame(int k) {
         std::uniform_real_distribution<double> u(0, 1);
         // The flight: four steps going down to the right (tread 12, riser 11)
         // on a slab whose underside runs parallel to them over the void.
-        const double tread = 12, riser = 11, top = 6, slab = 15;
+        const double tread = 12, riser = 11, top = 2, slab = 15;
         auto tread_y = [&](int s) { return top + s * riser + (k > 0 && k < 3 ? k * 0.7 * s * s / 3.0 : 0); };
         // The void under the flight.
         set_linear(cr, 0, 20, 0, 63, {{0, hex(0x0c0908)}, {1, hex(0x050404)}});

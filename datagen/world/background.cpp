@@ -406,6 +406,10 @@ void second_library(cairo_t* cr) {
 // The tread line of the stone steps (the feet of a man on them, under the
 // middle of his figure).
 double tread(double x) { return x - 1103; }
+// The upper flight's: level with the spider's floor (feet on -172) up to
+// its head, then down one row a column to the crumbling landing (feet on
+// -102), under the middle of the figure drawn.
+double upper_tread(double x) { return std::max(x - 1116, -172.0); }
 constexpr double kStairFoot = 1279;  // where the steps meet the wells' floor
 constexpr double kTunnelL = 988, kTunnelR = 1066;
 
@@ -468,34 +472,41 @@ void stone_steps(cairo_t* cr) {
     // The vertical tunnel under the collapsing steps, down to the vault.
     shaft(cr, kTunnelL, tread(kTunnelL) + 10, kTunnelR, 104, hex(0x8a7e70));
     // The steps: a solid flight of dressed stone, treads 10 wide and 10 high,
-    // on a slab whose underside runs parallel to them.
-    cairo_move_to(cr, 925, tread(930));
-    for (double x = 930; x < kStairFoot; x += 10) {
-        cairo_line_to(cr, x, tread(x + 5));
-        cairo_line_to(cr, x + 10, tread(x + 5));
-    }
-    cairo_line_to(cr, kStairFoot, tread(kStairFoot) + 40);
-    cairo_line_to(cr, 925, tread(925) + 40);
-    cairo_close_path(cr);
-    set_linear(cr, 0, -180, 0, 220, {{0, hex(0x8a7e70)}, {1, hex(0x6a6056)}});
-    cairo_fill(cr);
-    for (double x = 930; x < kStairFoot; x += 10) {
-        double y = tread(x + 5);
-        // Tread (lit from above), riser (in half shade), block joints.
-        fill_rect(cr, x, y, 10, 2.5, hex(0xe6dac6));
-        fill_rect(cr, x, y + 2.5, 10, 1.5, hex(0xb4a894));
-        set_linear(cr, 0, y + 4, 0, y + 10, {{0, hex(0x8e8274)}, {1, hex(0x6e645a)}});
-        cairo_rectangle(cr, x, y + 4, 10, 6);
+    // on a slab whose underside runs parallel to them. The upper flight, from
+    // the spider's floor to the crumbling landing over the tunnel, lies a
+    // little right of the lower one: its head is where a man who stops at it
+    // stands past x 880, where he can be given the umbrella.
+    auto flight = [&](double x0, double x1, double (*line)(double)) {
+        cairo_move_to(cr, x0, line(x0));
+        for (double x = x0; x < x1; x += 10) {
+            cairo_line_to(cr, x, line(x + 5));
+            cairo_line_to(cr, std::min(x + 10, x1), line(x + 5));
+        }
+        cairo_line_to(cr, x1, line(x1) + 40);
+        cairo_line_to(cr, x0, line(x0) + 40);
+        cairo_close_path(cr);
+        set_linear(cr, 0, -180, 0, 220, {{0, hex(0x8a7e70)}, {1, hex(0x6a6056)}});
         cairo_fill(cr);
-        fill_rect(cr, x + 9.2, y, 0.8, 10, alpha(pal::ink, 0.55));
-        if (int(x) % 30 == 0) fill_rect(cr, x, y + 10, 0.8, 28, alpha(pal::ink, 0.35));
-    }
-    // The slab's underside in shadow.
-    cairo_move_to(cr, 925, tread(925) + 40);
-    cairo_line_to(cr, kStairFoot, tread(kStairFoot) + 40);
-    set(cr, hex(0x2a2420));
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
+        for (double x = x0; x < x1; x += 10) {
+            double y = line(x + 5), w = std::min(10.0, x1 - x);
+            // Tread (lit from above), riser (in half shade), block joints.
+            fill_rect(cr, x, y, w, 2.5, hex(0xe6dac6));
+            fill_rect(cr, x, y + 2.5, w, 1.5, hex(0xb4a894));
+            set_linear(cr, 0, y + 4, 0, y + 10, {{0, hex(0x8e8274)}, {1, hex(0x6e645a)}});
+            cairo_rectangle(cr, x, y + 4, w, 6);
+            cairo_fill(cr);
+            fill_rect(cr, x + w - 0.8, y, 0.8, 10, alpha(pal::ink, 0.55));
+            if (int(x) % 30 == 0) fill_rect(cr, x, y + 10, 0.8, 28, alpha(pal::ink, 0.35));
+        }
+        // The slab's underside in shadow.
+        cairo_move_to(cr, x0, line(x0) + 40);
+        cairo_line_to(cr, x1, line(x1) + 40);
+        set(cr, hex(0x2a2420));
+        cairo_set_line_width(cr, 3);
+        cairo_stroke(cr);
+    };
+    flight(925, kTunnelL, upper_tread);
+    flight(kTunnelL, kStairFoot, tread);
     // Over the tunnel the slab is thin and cracked: the game draws the
     // crumbling steps (world::kCrumblingSteps) over the middle of it.
     cairo_move_to(cr, kTunnelL, tread(kTunnelL) + 14);

@@ -94,9 +94,9 @@ constexpr int kGallery2Y = -349;    // feet on -229, railing (1664, -288)
 constexpr int kLadder1X = 280;      // first library -> gallery A
 constexpr int kLadder2X = 460;      // gallery A -> gallery B
 constexpr int kLadder3X = 360;      // gallery B -> the spider's floor
-constexpr int kStairTopX = 895;     // first step down of the stone steps
-constexpr int kCrumbleFallX = 984;  // the column he falls along into the vault
-constexpr int kPlantX = 975;        // where he lands and climbs the plant
+constexpr int kStairTopX = 915;     // first step down of the stone steps
+constexpr int kCrumbleFallX = 1004; // the column he falls along into the vault
+constexpr int kPlantX = 995;        // where he lands and climbs the plant
 constexpr int kWell1LadderX = 1325;
 constexpr int kRopeX = 1480;
 constexpr int kLibraryLadderX = 1660;
@@ -126,9 +126,9 @@ constexpr std::array<Floor, 15> kFloors = {{
     {"gallery A", kGalleryAY, kLadder1X, kLadder2X, kB},
     {"gallery B", kGalleryBY, kLadder3X, kLadder2X, kB},
     {"spider's floor", kSpiderY, kLadder3X, kStairTopX, kB},
-    {"crumbling landing", kSpiderY + 70, 965, 970, kB},
+    {"crumbling landing", kSpiderY + 70, 985, 990, kB},
     {"vault", kVaultY, 820, 1010, kB},
-    {"plant top", kPlantTopY, kPlantX, 995, kB},
+    {"plant top", kPlantTopY, kPlantX, kPlantX, kB},
     {"before the first well", kWellsY, 1260, 1295, kB},
     {"first well bottom", kWell1BottomY, 1300, 1350, kB},
     {"over the first well", kWellsY, 1300, 1415, kR},
@@ -141,14 +141,15 @@ constexpr std::array<Floor, 15> kFloors = {{
 constexpr Floor kUpperGallery = {"upper gallery", kGallery2Y, 1700, kGalleryLadderX + 5, kB};
 
 constexpr std::array<Flight, 2> kFlights = {{
-    {"stone steps", kStairTopX, kSpiderY, 14},    // to (965, -222): the crumbling landing
-    {"steps to the wells", 995, kPlantTopY, 53},  // to (1260, 55)
+    {"stone steps", kStairTopX, kSpiderY, 14},    // to (985, -222): the crumbling landing
+    {"steps to the wells", kPlantX, kPlantTopY, 53},  // to (1260, 55)
 }};
 
 // Ladders standing free (the bean plant, the shelf in the first well, the
 // rope, the right library's ladders) climb from any of three columns side
-// by side (the plant's fourth would cross book 9's mark), so the player need not stand on one exact pixel;
-// the first three end floors and stop him on their column.
+// by side, so the player need not stand on one exact pixel (the plant's
+// columns left of 995 would cross book 9's mark at 986 ... 992); the first
+// three end floors and stop him on their column.
 constexpr std::array<Ladder, 18> kLadders = {{
     {"first library ladder", kLadder1X, kGalleryAY, kStartY, false},
     {"gallery A ladder", kLadder2X, kGalleryBY, kGalleryAY, false},

@@ -130,10 +130,14 @@ TEST(WorldFiles, LaddersLeadFromFloorToFloor) {
         steps = 0;
         while (at(l.x, py + 121) == world::kMapWhite && steps < 400) py += 4, ++steps;
         EXPECT_EQ(py, l.py_bottom) << l.name << " climbing down";
-        // At both ends he can walk off (a floor under the walking probe).
-        for (int end : {l.py_top, l.py_bottom})
-            EXPECT_TRUE(at(l.x + 14, end + 116) == world::kMapWhite || at(l.x - 5, end + 116) == world::kMapWhite)
-                << l.name;
+        // At both ends he can walk off (a floor, or the first step of a
+        // flight, under the walking probe).
+        for (int end : {l.py_top, l.py_bottom}) {
+            const Rgb right = at(l.x + 14, end + 116), left = at(l.x - 5, end + 116);
+            EXPECT_TRUE(right == world::kMapWhite || right == world::kMapLightRed || right == world::kMapBlue ||
+                        left == world::kMapWhite || left == world::kMapLightRed || left == world::kMapBlue)
+                << l.name << " at " << l.x << ", " << end;
+        }
     }
     // Ladders standing in a well offer no floor to a jump aimed at their top.
     for (const world::Ladder& l : world::kLadders) {
