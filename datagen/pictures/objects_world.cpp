@@ -202,19 +202,23 @@ void draw_rising_rope(cairo_t* cr, double w, double h) {
         rope_line(cr, 4.6);
     }
     double rise = h - 14;
-    double amp = std::min(9.0, 600.0 / rise);
+    // The strand stands over the columns he climbs it from (world x 1500 ...
+    // 1511 once risen at 1490): it leaves the coil on its left and sways
+    // only a little, so the middle of his figure is on it wherever Up climbs.
+    const double sx = 15.5;
+    double amp = std::min(3.5, 600.0 / rise);
     cairo_new_path(cr);
-    cairo_move_to(cr, cx + rx, ys[1]);
+    cairo_move_to(cr, cx - rx, ys[1]);
     double top = 7;
     int n = 40;
     for (int i = 1; i <= n; ++i) {
         double t = double(i) / n;
         double y = ys[1] - (ys[1] - top) * t;
-        double x = cx + (1 - t) * rx * (1 - std::min(1.0, t * 6)) + std::sin(t * kPi * 2.2) * amp * (0.3 + 0.7 * t);
-        if (i == 1) x = cx + rx - 2;
+        double x = sx + (1 - std::min(1.0, t * 6)) * (cx - rx - sx) + std::sin(t * kPi * 2.2) * amp * (0.3 + 0.7 * t);
+        if (i == 1) x = cx - rx + 2;
         cairo_line_to(cr, x, y);
     }
-    double tipx = cx + std::sin(kPi * 2.2) * amp;
+    double tipx = sx + std::sin(kPi * 2.2) * amp;
     rope_line(cr, 4.8);
     for (double y : ys) {
         coil_half(cr, cx, y, rx, ry, true);

@@ -190,17 +190,17 @@ void bookcase(cairo_t* cr, double x0, double x1, std::vector<double> boards, con
 }
 
 // --------------------------------------------------------------- climbing
-// A wooden ladder centred on the professor climbing at prof_x = px, from
-// the floor under py_top down to the floor under py_bottom.
-void ladder(cairo_t* cr, int px, double y_top, double y_bottom, Col c = pal::wood_light) {
-    double cx = px + 40;
-    double a = cx - 17, b = cx + 12;
-    cairo_rectangle(cr, a - 1, y_top - 6, b - a + 7, y_bottom - y_top + 6);
+// A wooden ladder over the columns painted for a climb (world_plan.h): the
+// middle of his figure is over it exactly where Up climbs. From the floor
+// under py_top down to the floor under py_bottom.
+void ladder(cairo_t* cr, const world::Climb& l, double y_top, double y_bottom, Col c = pal::wood_light) {
+    const double a = world::painted_lo(l), b = world::painted_hi(l) + 1;  // outer edges of the rails
+    cairo_rectangle(cr, a - 1, y_top - 6, b - a + 2, y_bottom - y_top + 6);
     set(cr, alpha(pal::ink, 0.25));
     cairo_fill(cr);
-    for (double y = y_top + 4; y < y_bottom - 2; y += 12) plank(cr, a + 2, y, b - a, 4, darker(c, 0.1));
-    post(cr, a - 2, y_top - 8, 6, y_bottom - y_top + 8, c);
-    post(cr, b + 1, y_top - 8, 6, y_bottom - y_top + 8, c);
+    for (double y = y_top + 4; y < y_bottom - 2; y += 12) plank(cr, a + 2, y, b - a - 4, 4, darker(c, 0.1));
+    post(cr, a, y_top - 8, 4, y_bottom - y_top + 8, c);
+    post(cr, b - 4, y_top - 8, 4, y_bottom - y_top + 8, c);
 }
 
 // A gallery's floor: a planked walk on a beam, its top at the feet line y.
@@ -382,9 +382,9 @@ void second_library(cairo_t* cr) {
     // The side of the bookcase that ends gallery B on the left.
     post(cr, 352, -172, 7, 184, pal::wood_dark);
     // Ladders.
-    ladder(cr, world::kLadder1X, world::kGalleryAY + 120, world::kStartY + 120);
-    ladder(cr, world::kLadder2X, world::kGalleryBY + 120, world::kGalleryAY + 120);
-    ladder(cr, world::kLadder3X, world::kSpiderY + 120, world::kGalleryBY + 120);
+    ladder(cr, world::kClimbs[0], world::kGalleryAY + 120, world::kStartY + 120);
+    ladder(cr, world::kClimbs[1], world::kGalleryBY + 120, world::kGalleryAY + 120);
+    ladder(cr, world::kClimbs[2], world::kSpiderY + 120, world::kGalleryBY + 120);
     // The low stool on gallery A on which the game lays book 2 (it draws the
     // book itself, and no more once it has been read).
     fill_rect(cr, 396, 183, 40, 4, pal::wood_light);
@@ -657,7 +657,7 @@ void wells(cairo_t* cr) {
     double b1 = world::kWell1BottomY + 120;
     well_mouth(cr, world::kWell1Left, world::kWell1Right, top, b1 - top);
     stone_floor(cr, world::kWell1Left - 8, world::kWell1Right + 8, b1, 14);
-    ladder(cr, world::kWell1LadderX, top - 4, b1, hex(0x8a6a40));
+    ladder(cr, world::kClimbs[4], top - 4, b1, hex(0x8a6a40));
     // The deep well: 220 px down to a chamber where the flute player stands.
     double b2 = world::kWell2BottomY + 120;
     well_mouth(cr, world::kWell2Left, world::kWell2Right, top, 100);
@@ -692,8 +692,8 @@ void right_library(cairo_t* cr) {
     bookcase(cr, 1640, 1940, {7, 60, 112}, keep, 40);
     gallery_floor(cr, 1650, 1945, world::kGallery1Y + 120);
     gallery_floor(cr, 1650, 2064, world::kGallery2Y + 120);
-    ladder(cr, world::kLibraryLadderX, world::kGallery1Y + 120, world::kWellsY + 120);
-    ladder(cr, world::kGalleryLadderX, world::kGallery2Y + 120, world::kGallery1Y + 120);
+    ladder(cr, world::kClimbs[6], world::kGallery1Y + 120, world::kWellsY + 120);
+    ladder(cr, world::kClimbs[7], world::kGallery2Y + 120, world::kGallery1Y + 120);
     lamp(cr, 1700, -250, 100);
     lamp(cr, 1780, 60, 100);
 }

@@ -52,15 +52,25 @@ struct Flight {
     int px0, py0, n;
 };
 
-// A climbable column at prof_x = x from the floor at py_top down to the
-// floor at py_bottom (both multiples of 4 apart). Ladders that stand in the
-// open air of a well are "dotted": white only on the rows the climbing
-// probes read, so a jump aimed at their top finds no floor there.
-struct Ladder {
+// A ladder (or shelf, plant, rope) he climbs from any column x_lo, x_lo + 5,
+// ..., x_hi, between the floor at py_top and the floor at py_bottom (a
+// multiple of 4 apart). Ladders that stand in the open air of a well are
+// "dotted": white only on the rows the climbing probes read, so a jump
+// aimed at their top finds no floor there.
+struct Climb {
     const char* name;
-    int x, py_top, py_bottom;
+    int x_lo, x_hi, py_top, py_bottom;
     bool dotted;
 };
+
+// The middle of his figure as drawn: the standing pictures show him from
+// prof_x + 13 to + 45 facing right, + 6 to + 38 facing left.
+constexpr int kFigureMidRight = 29, kFigureMidLeft = 22;
+// The columns painted as the ladder: exactly those over which the middle
+// of his figure stands at one of its climbing columns, whichever way he
+// faces (x_lo - 5 and x_hi + 5 put it outside on both sides).
+constexpr int painted_lo(const Climb& c) { return c.x_lo - 5 + kFigureMidRight + 1; }
+constexpr int painted_hi(const Climb& c) { return c.x_hi + 5 + kFigureMidLeft - 1; }
 
 // A column of empty space along which the professor falls, from row
 // y0 to row y1, and which of the two walking phases reaches it.
@@ -123,7 +133,7 @@ constexpr int kCrumbleGreenEnd = 236;
 constexpr Phase kB = Phase::Both, kR = Phase::RightOnly;
 constexpr std::array<Floor, 15> kFloors = {{
     {"first library", kStartY, -10, kLadder1X, kB},
-    {"gallery A", kGalleryAY, kLadder1X, kLadder2X, kB},
+    {"gallery A", kGalleryAY, kLadder1X - 10, kLadder2X, kB},
     {"gallery B", kGalleryBY, kLadder3X, kLadder2X, kB},
     {"spider's floor", kSpiderY, kLadder3X, kStairTopX, kB},
     {"crumbling landing", kSpiderY + 70, 985, 990, kB},
@@ -145,30 +155,22 @@ constexpr std::array<Flight, 2> kFlights = {{
     {"steps to the wells", kPlantX, kPlantTopY, 53},  // to (1260, 55)
 }};
 
-// Ladders standing free (the bean plant, the shelf in the first well, the
-// rope, the right library's ladders) climb from any of three columns side
-// by side, so the player need not stand on one exact pixel (the plant's
-// columns left of 995 would cross book 9's mark at 986 ... 992); the first
-// three end floors and stop him on their column.
-constexpr std::array<Ladder, 18> kLadders = {{
-    {"first library ladder", kLadder1X, kGalleryAY, kStartY, false},
-    {"gallery A ladder", kLadder2X, kGalleryBY, kGalleryAY, false},
-    {"gallery B ladder", kLadder3X, kSpiderY, kGalleryBY, false},
-    {"bean plant", kPlantX, kPlantTopY, kVaultY, false},
-    {"bean plant", kPlantX + 5, kPlantTopY, kVaultY, false},
-    {"bean plant", kPlantX + 10, kPlantTopY, kVaultY, false},
-    {"first well shelf", kWell1LadderX - 5, kWellsY, kWell1BottomY, true},
-    {"first well shelf", kWell1LadderX, kWellsY, kWell1BottomY, true},
-    {"first well shelf", kWell1LadderX + 5, kWellsY, kWell1BottomY, true},
-    {"rope", kRopeX - 5, kWellsY, kWell2BottomY, true},
-    {"rope", kRopeX, kWellsY, kWell2BottomY, true},
-    {"rope", kRopeX + 5, kWellsY, kWell2BottomY, true},
-    {"library ladder", kLibraryLadderX - 5, kGallery1Y, kWellsY, false},
-    {"library ladder", kLibraryLadderX, kGallery1Y, kWellsY, false},
-    {"library ladder", kLibraryLadderX + 5, kGallery1Y, kWellsY, false},
-    {"gallery ladder", kGalleryLadderX - 5, kGallery2Y, kGallery1Y, false},
-    {"gallery ladder", kGalleryLadderX, kGallery2Y, kGallery1Y, false},
-    {"gallery ladder", kGalleryLadderX + 5, kGallery2Y, kGallery1Y, false},
+// Every ladder climbs from three columns side by side, so that wherever
+// the middle of his figure is over it, Up climbs. Those at a floor's end
+// reach back from the wall that stops him (the first library's to 270,
+// gallery A's to 450, gallery B's to 370); the bean plant's cannot reach
+// further left than 995 (990 and 985 cross book 9's mark at 986 ... 992);
+// the rope's cannot reach 1490, the column down which he falls into the
+// deep well walking left.
+constexpr std::array<Climb, 8> kClimbs = {{
+    {"first library ladder", kLadder1X - 10, kLadder1X, kGalleryAY, kStartY, false},
+    {"gallery A ladder", kLadder2X - 10, kLadder2X, kGalleryBY, kGalleryAY, false},
+    {"gallery B ladder", kLadder3X, kLadder3X + 10, kSpiderY, kGalleryBY, false},
+    {"bean plant", kPlantX, kPlantX + 10, kPlantTopY, kVaultY, false},
+    {"first well shelf", kWell1LadderX - 5, kWell1LadderX + 5, kWellsY, kWell1BottomY, true},
+    {"rope", kRopeX - 5, kRopeX + 5, kWellsY, kWell2BottomY, true},
+    {"library ladder", kLibraryLadderX - 5, kLibraryLadderX + 5, kGallery1Y, kWellsY, false},
+    {"gallery ladder", kGalleryLadderX - 5, kGalleryLadderX + 5, kGallery2Y, kGallery1Y, false},
 }};
 
 // The deep well has no edge for a man walking right: he stops at its brink

@@ -97,9 +97,10 @@ TEST(WorldFiles, EveryBookIsFoundOverItsSpine) {
 
 TEST(WorldFiles, MarksStayOffTheWaysTheProfessorReads) {
     // Climbing columns and fall columns never cross a mark.
-    for (const world::Ladder& l : world::kLadders)
-        for (int y = l.py_top + 100; y <= l.py_bottom + 125; ++y)
-            EXPECT_NE(at(l.x, y), world::kMapLightMagenta) << l.name << " at row " << y;
+    for (const world::Climb& l : world::kClimbs)
+        for (int x = l.x_lo; x <= l.x_hi; x += 5)
+            for (int y = l.py_top + 100; y <= l.py_bottom + 125; ++y)
+                EXPECT_NE(at(x, y), world::kMapLightMagenta) << l.name << " at row " << y;
     for (const world::FallColumn& c : world::kFallColumns)
         for (int y = c.y0; y <= c.y1 + 10; ++y) EXPECT_NE(at(c.x, y), world::kMapLightMagenta) << c.name;
     // On every floor the walking probes read no mark, except the marker of
@@ -120,30 +121,67 @@ TEST(WorldFiles, MarksStayOffTheWaysTheProfessorReads) {
 }
 
 // Climbing as the rule climbs: up while white 111 rows below, down while
-// white 121 rows below, 4 px a step.
-TEST(WorldFiles, LaddersLeadFromFloorToFloor) {
-    for (const world::Ladder& l : world::kLadders) {
-        int py = l.py_bottom, steps = 0;
-        while (at(l.x, py + 111) == world::kMapWhite && steps < 400) py -= 4, ++steps;
-        EXPECT_EQ(py, l.py_top) << l.name << " climbing up";
-        py = l.py_top;
-        steps = 0;
-        while (at(l.x, py + 121) == world::kMapWhite && steps < 400) py += 4, ++steps;
-        EXPECT_EQ(py, l.py_bottom) << l.name << " climbing down";
-        // At both ends he can walk off (a floor, or the first step of a
-        // flight, under the walking probe).
-        for (int end : {l.py_top, l.py_bottom}) {
-            const Rgb right = at(l.x + 14, end + 116), left = at(l.x - 5, end + 116);
-            EXPECT_TRUE(right == world::kMapWhite || right == world::kMapLightRed || right == world::kMapBlue ||
-                        left == world::kMapWhite || left == world::kMapLightRed || left == world::kMapBlue)
-                << l.name << " at " << l.x << ", " << end;
-        }
+// white 121 rows below, 4 px a step. From (x, py) with Up (or Down) held:
+// where he stops.
+int climb_up(int x, int py) {
+    for (int steps = 0; steps < 400 && at(x, py + 111) == world::kMapWhite; ++steps) py -= 4;
+    return py;
+}
+int climb_down(int x, int py) {
+    for (int steps = 0; steps < 400 && at(x, py + 121) == world::kMapWhite; ++steps) py += 4;
+    return py;
+}
+// A floor or the first step of a flight under a walking probe at (x, py):
+// he can walk off there.
+bool walks_off(int x, int py) {
+    for (int probe : {x + 14, x - 5}) {
+        const Rgb c = at(probe, py + 116);
+        if (c == world::kMapWhite || c == world::kMapLightRed || c == world::kMapBlue) return true;
     }
-    // Ladders standing in a well offer no floor to a jump aimed at their top.
-    for (const world::Ladder& l : world::kLadders) {
-        if (l.dotted) {
-            EXPECT_NE(at(l.x, l.py_top + 116), world::kMapWhite) << l.name;
+    return false;
+}
+
+TEST(WorldFiles, LaddersLeadFromFloorToFloor) {
+    for (const world::Climb& l : world::kClimbs)
+        for (int x = l.x_lo; x <= l.x_hi; x += 5) {
+            EXPECT_EQ(climb_up(x, l.py_bottom), l.py_top) << l.name << " climbing up at " << x;
+            EXPECT_EQ(climb_down(x, l.py_top), l.py_bottom) << l.name << " climbing down at " << x;
+            // At both ends he can walk off at once.
+            for (int end : {l.py_top, l.py_bottom}) EXPECT_TRUE(walks_off(x, end)) << l.name << " at " << x << ", " << end;
+            // Ladders standing in a well offer no floor to a jump aimed at their top.
+            if (l.dotted) EXPECT_NE(at(x, l.py_top + 116), world::kMapWhite) << l.name;
         }
+}
+
+// Where a walking player can stand: on a floor of the plan, at its level.
+bool stands(int px, int py) {
+    for (const world::Floor& f : world::kFloors)
+        if (f.py == py && f.lo <= px && px <= f.hi) return true;
+    const world::Floor& u = world::kUpperGallery;
+    return u.py == py && u.lo <= px && px <= u.hi;
+}
+
+// Wherever he stands with the middle of his figure over a painted ladder,
+// facing either way, at its foot Up carries him to the floor at its top in
+// one hold, and at its top Down carries him to its foot; he walks off at once.
+TEST(WorldFiles, ClimbsWhereverHisFigureIsOverTheLadder) {
+    for (const world::Climb& l : world::kClimbs) {
+        int tried = 0;
+        for (int px = world::painted_lo(l) - 60; px <= world::painted_hi(l); px += 5)
+            for (int mid : {world::kFigureMidRight, world::kFigureMidLeft}) {
+                if (px + mid < world::painted_lo(l) || px + mid > world::painted_hi(l)) continue;
+                if (stands(px, l.py_bottom)) {
+                    ++tried;
+                    EXPECT_EQ(climb_up(px, l.py_bottom), l.py_top) << l.name << ": Up at " << px << " facing " << mid;
+                    EXPECT_TRUE(walks_off(px, l.py_top)) << l.name << " at the top from " << px;
+                }
+                if (stands(px, l.py_top)) {
+                    ++tried;
+                    EXPECT_EQ(climb_down(px, l.py_top), l.py_bottom) << l.name << ": Down at " << px << " facing " << mid;
+                    EXPECT_TRUE(walks_off(px, l.py_bottom)) << l.name << " at the foot from " << px;
+                }
+            }
+        EXPECT_GE(tried, 4) << l.name << ": no standing place under it";
     }
 }
 
