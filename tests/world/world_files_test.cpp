@@ -185,6 +185,24 @@ TEST(WorldFiles, ClimbsWhereverHisFigureIsOverTheLadder) {
     }
 }
 
+// The risen rope is the game's picture, not the background's: its strand,
+// above the coil at its foot, stands over the columns painted for the rope.
+TEST(WorldFiles, TheRisenRopeStandsOverItsClimbingColumns) {
+    PictureMap pics;
+    paint_world_pictures(pics);
+    const Surface& mask = pics["Picture70_2"];
+    const world::Climb* rope = nullptr;
+    for (const world::Climb& l : world::kClimbs)
+        if (std::string(l.name) == "rope") rope = &l;
+    ASSERT_TRUE(rope);
+    int lo = 1 << 20, hi = -1;
+    for (int y = 0; y < mask.height() - 40; ++y)  // above the coil and where it leaves it
+        for (int x = 0; x < mask.width(); ++x)
+            if (mask.get(x, y) == 0) lo = std::min(lo, x), hi = std::max(hi, x);
+    EXPECT_GE(world::kRisingRopeX + lo, world::painted_lo(*rope));
+    EXPECT_LE(world::kRisingRopeX + hi, world::painted_hi(*rope));
+}
+
 TEST(WorldFiles, TheGamesOwnPicturesArePaintedWhereItDrawsThem) {
     Surface back = load_bmp_file(kData + "/gameb2.bmp");
     PictureMap pics;
