@@ -17,8 +17,8 @@
 // = 0 (mod 5). A left jump aims at px - 84 (= 1 mod 5) and ends at px - 90.
 // Edges are therefore painted per column phase: the right-walking columns
 // decide where a man walking right steps off, the left-walking columns
-// where a man walking left does, and each is placed so that he drops when
-// the middle of his figure (px + 40) passes the edge the player sees.
+// where a man walking left does; each rim the player sees is placed
+// between the middle of his feet where he last stands and where he drops.
 #pragma once
 
 #include <array>
@@ -113,9 +113,15 @@ constexpr int kLibraryLadderX = 1660;
 constexpr int kGalleryLadderX = 1820;
 constexpr int kRimX = 1890;         // last place before the chasm
 
-// Where the player sees the two wells' mouths and the chasm's rim.
-constexpr int kWell1Left = 1335, kWell1Right = 1400;
-constexpr int kWell2Left = 1455, kWell2Right = 1545;
+// Where the player sees the two wells' mouths and the chasm's rim. Each
+// rim of a hole lies between the middle of his feet where he last stands
+// before it and where he is drawn as he drops into it (tests/world): the
+// first well's left rim between 1316 (standing at 1290) and 1326 (dropping
+// at 1300), its right rim between 1374 (dropping at 1350) and 1384
+// (standing at 1360), the deep well's right rim between 1514 (dropping at
+// 1490) and 1519 (standing at 1495, or landing there from a jump).
+constexpr int kWell1Left = 1322, kWell1Right = 1380;
+constexpr int kWell2Left = 1455, kWell2Right = 1518;
 constexpr int kChasmRim = 1945;
 
 // The fall column into the vault ends well above the floor: the landing
@@ -142,7 +148,7 @@ constexpr std::array<Floor, 15> kFloors = {{
     {"before the first well", kWellsY, 1260, 1295, kB},
     {"first well bottom", kWell1BottomY, 1300, 1350, kB},
     {"over the first well", kWellsY, 1300, 1415, kR},
-    {"between the wells", kWellsY, 1355, 1415, kB},
+    {"between the wells", kWellsY, 1355, 1420, kB},
     {"deep well bottom", kWell2BottomY, 1425, 1495, kB},
     {"off the rope", kWellsY, kRopeX - 5, 1495, kR},
     {"after the deep well", kWellsY, 1495, kRimX, kB},
@@ -174,7 +180,7 @@ constexpr std::array<Climb, 8> kClimbs = {{
 }};
 
 // The deep well has no edge for a man walking right: he stops at its brink
-// (x 1415) and must jump; he goes down it only walking left, from the far
+// (x 1420) and must jump; he goes down it only walking left, from the far
 // side, once he has the rope and the flute.
 constexpr std::array<FallColumn, 4> kFallColumns = {{
     {"into the vault", kCrumbleFallX, kSpiderY + 70 + 112, kCrumbleGreenEnd},

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,107 @@ TEST(WorldFiles, ClimbsWhereverHisFigureIsOverTheLadder) {
                 }
             }
         EXPECT_GE(tried, 4) << l.name << ": no standing place under it";
+    }
+}
+
+// --- painted = walkable, judged by his feet --------------------------------
+// The middle of his drawn feet (the lowest rows of the standing pictures),
+// facing right and facing left, from prof_x.
+double feet_middle(bool right) {
+    static double mid[2] = {-1, -1};
+    double& m = mid[right];
+    if (m < 0) {
+        Surface mask = load_bmp_file(std::string(LEXOVO_STORED_DIR) + (right ? "/Picture2_0.bmp" : "/Picture11_0.bmp"));
+        int lo = 1 << 20, hi = -1;
+        for (int y = mask.height() - 8; y < mask.height(); ++y)
+            for (int x = 0; x < mask.width(); ++x)
+                if (mask.get(x, y) == 0) lo = std::min(lo, x), hi = std::max(hi, x);
+        m = (lo + hi) / 2.0;
+    }
+    return m;
+}
+
+// Walking along a level floor as the rule walks: where he last stands, and
+// whether the step after it drops him (and where he is drawn then).
+struct WalkEnd {
+    int stands;
+    bool drops;
+    int drawn;
+};
+WalkEnd walk(int px, int py, int dir) {
+    for (int steps = 0; steps < 1000; ++steps) {
+        const int probe = dir > 0 ? px + 14 : px - 5;
+        if (at(probe, py + 116) != world::kMapWhite) return {px, false, px};
+        const int next = px + 5 * dir, edge = dir > 0 ? next + 14 : next - 5;
+        if (at(edge, py + 121) == world::kMapLightGreen) return {px, true, next + 5 * dir};
+        px = next;
+    }
+    return {px, false, px};
+}
+
+const world::Floor& floor_named(const char* name) {
+    for (const world::Floor& f : world::kFloors)
+        if (std::string(f.name) == name) return f;
+    throw std::logic_error(std::string("no floor ") + name);
+}
+
+// The ends of the floors at the wells' level: a hole he drops into, or a
+// brink where he stops, and the rim the player sees there.
+struct Edge {
+    const char* floor;
+    int dir;  // the way he walks to it
+    int rim;
+    bool hole;
+};
+const Edge kEdges[] = {
+    {"before the first well", +1, world::kWell1Left, true},
+    {"between the wells", -1, world::kWell1Right, true},
+    {"between the wells", +1, world::kWell2Left, false},
+    {"after the deep well", -1, world::kWell2Right, true},
+    {"after the deep well", +1, world::kChasmRim, false},
+};
+// His feet on the floor's side of a rim (walking toward it in dir).
+bool before_rim(double feet, int rim, int dir) { return dir > 0 ? feet < rim : feet > rim; }
+
+TEST(WorldFiles, HisFeetAndThePaintingAgreeAtEveryEdge) {
+    for (const Edge& e : kEdges) {
+        const world::Floor& f = floor_named(e.floor);
+        const WalkEnd end = walk(e.dir > 0 ? f.lo : f.hi, f.py, e.dir);
+        const bool right = e.dir > 0;
+        EXPECT_EQ(end.drops, e.hole) << e.floor;
+        EXPECT_TRUE(before_rim(end.stands + feet_middle(right), e.rim, e.dir))
+            << e.floor << ": standing at " << end.stands << " his feet are past the rim at " << e.rim;
+        if (end.drops)
+            EXPECT_FALSE(before_rim(end.drawn + feet_middle(right), e.rim, e.dir))
+                << e.floor << ": dropping at " << end.drawn << " his feet are still over the floor before " << e.rim;
+    }
+}
+
+// Over each well, both ways, from each of the last three places he stands
+// before its rim: the jump is taken (floor at its target), he does not
+// fall where it ends, and his feet are over the floor beyond the far rim.
+TEST(WorldFiles, EachWellIsJumpedFromTheLastThreePlacesBeforeItsRim) {
+    struct Jump {
+        const char* from;
+        int dir, far_rim;
+    };
+    const Jump jumps[] = {
+        {"before the first well", +1, world::kWell1Right},
+        {"between the wells", -1, world::kWell1Left},
+        {"between the wells", +1, world::kWell2Right},
+        {"after the deep well", -1, world::kWell2Left},
+    };
+    for (const Jump& j : jumps) {
+        const world::Floor& f = floor_named(j.from);
+        const int last = walk(j.dir > 0 ? f.lo : f.hi, f.py, j.dir).stands;
+        for (int k = 0; k < 3; ++k) {
+            const int px = last - 5 * k * j.dir, target = j.dir > 0 ? px + 90 : px - 84;
+            EXPECT_EQ(at(target, f.py + 116), world::kMapWhite) << j.from << ": the jump from " << px << " is refused";
+            EXPECT_NE(at(target, f.py + 121), world::kMapLightGreen) << j.from << ": he falls after the jump from " << px;
+            const int lands = j.dir > 0 ? px + 90 : px - 90;
+            EXPECT_FALSE(before_rim(lands + feet_middle(j.dir > 0), j.far_rim, j.dir))
+                << j.from << ": landing at " << lands << " his feet are over the hole before " << j.far_rim;
+        }
     }
 }
 
