@@ -7,7 +7,10 @@ it, and the umbrella is dropped with its picture over him, as a player does.
 
 usage: umbrella_check.py REPLAY DATA_DIR WALKTHROUGH WORLD_PLAN_H [STAIR_TOP_X]
 (the head's column is read from the world's plan unless given)"""
-import json, os, re, subprocess, sys, tempfile
+import os, re, sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import replay_runs  # noqa: E402
 
 replay, data, walkthrough, plan = sys.argv[1:5]
 if len(sys.argv) > 5:
@@ -27,15 +30,7 @@ prefix = lines[:cut + 1]
 
 
 def play(script):
-    with tempfile.TemporaryDirectory() as d:
-        path, trace = os.path.join(d, 's.txt'), os.path.join(d, 't.jsonl')
-        with open(path, 'w') as f:
-            f.write('\n'.join(script) + '\n')
-        p = subprocess.run([replay, path, '--data', data, '--trace', trace], capture_output=True, text=True)
-        if p.returncode != 0:
-            sys.exit('replay exited %d: %s' % (p.returncode, p.stderr))
-        with open(trace) as f:
-            return [json.loads(l) for l in f]
+    return replay_runs.play(replay, data, script)
 
 
 failures = 0
