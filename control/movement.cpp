@@ -15,6 +15,10 @@ int pixel_coord(double v) { return int(round_even(v)); }
 }  // namespace
 
 void GameWindow::Calcola_mov() {
+    // Once the game is over nothing moves: an arrow still held when the
+    // spider caught him must not walk him on, out of its scene and down
+    // the steps into a fall of his own.
+    if (s_.game_over) return;
     Trap trap(*this, "Form1_calcolamov");
     auto map = [&](double x, double y) { return picture8_collision_map().get(pixel_coord(x), pixel_coord(y)); };
     const double half_w = picture1_play_area().width() / 2.0, half_h = picture1_play_area().height() / 2.0;

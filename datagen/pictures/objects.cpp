@@ -277,6 +277,9 @@ void draw_seed(cairo_t* cr) {
 
 // --------------------------------------------------------------- the cloud
 void draw_cloud(cairo_t* cr) {
+    // A small rain cloud, dark and heavy with water: slate below, lit only
+    // along its upper rim, so that it reads as the storm's cloud on the
+    // page, in the bar and over the pot.
     const double puffs[][3] = {{10, 13, 7.5}, {20, 9, 8.5}, {31, 7, 9.5}, {43, 9, 8.5}, {53, 12.5, 7.5},
                                {25, 14, 7},   {39, 14, 7}};
     auto silhouette = [&] {
@@ -287,7 +290,7 @@ void draw_cloud(cairo_t* cr) {
     // The outline first, fat: the fill then covers its inner half, so only
     // the rim of the whole cloud stays, not the circles it is made of.
     silhouette();
-    set(cr, hex(0x3a4258));
+    set(cr, hex(0x161a24));
     cairo_set_line_width(cr, 2.2);
     cairo_stroke(cr);
     silhouette();
@@ -295,18 +298,25 @@ void draw_cloud(cairo_t* cr) {
     cairo_save(cr);
     cairo_clip(cr);
     set_linear(cr, 0, 0, 0, 21,
-               {{0, hex(0xffffff)}, {0.45, hex(0xdfe6f0)}, {0.8, hex(0x98a4b8)}, {1, hex(0x5e6880)}});
+               {{0, hex(0xa4acbc)}, {0.3, hex(0x6c7588)}, {0.7, hex(0x444c60)}, {1, hex(0x262c3a)}});
     cairo_paint(cr);
-    // Each puff rounded by its own light and a soft shadow under it.
+    // Each puff swollen by its own shadow below and a faint light on top.
     for (auto& p : puffs) {
         set_radial(cr, p[0] + 1, p[1] + 3, p[2] * 0.6, p[2] * 1.25,
-                   {{0, hex(0x6a7490, 0)}, {0.8, hex(0x6a7490, 0.35)}, {1, hex(0x6a7490, 0)}});
+                   {{0, hex(0x1c2230, 0)}, {0.8, hex(0x1c2230, 0.5)}, {1, hex(0x1c2230, 0)}});
         cairo_paint(cr);
     }
     for (auto& p : puffs) {
         set_radial(cr, p[0] - 2, p[1] - 3, 0.5, p[2],
-                   {{0, hex(0xffffff, 0.9)}, {0.7, hex(0xffffff, 0.15)}, {1, hex(0xffffff, 0)}});
+                   {{0, hex(0xd8e0ec, 0.55)}, {0.7, hex(0xd8e0ec, 0.08)}, {1, hex(0xd8e0ec, 0)}});
         cairo_paint(cr);
+    }
+    // The rain it holds, showing through its heavy underside.
+    for (int i = 0; i < 7; ++i) {
+        double x = 11 + i * 7 + (i % 2) * 1.5;
+        cairo_move_to(cr, x, 16.5 + (i % 3) * 0.8);
+        cairo_line_to(cr, x - 1, 19.5 + (i % 3) * 0.8);
+        stroke_col(cr, 1.0, hex(0x8ab0e0, 0.7));
     }
     cairo_restore(cr);
 }

@@ -23,6 +23,10 @@ void draw_rising_rope(cairo_t* cr, double w, double h);
 // One loop of a rope's coil seen a little from above, as a path (the back
 // half, or the front) round (cx, cy) with radii rx, ry.
 void coil_half(cairo_t* cr, double cx, double cy, double rx, double ry, bool front);
+// The one look of a book the pointer has found, inside the picture's own
+// size: a pale bright edge, a gold one inside it, and the book itself lit
+// up warm, so that it stands out from its dark shelf at a glance.
+void light_found_book(Surface& s);
 
 // The pictures of the world's events (objects_world.cpp) and of the frame,
 // bar, books, plates, banners and pointers (ui.cpp).

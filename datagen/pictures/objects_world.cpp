@@ -203,19 +203,23 @@ void draw_rising_rope(cairo_t* cr, double w, double h) {
         rope_line(cr, 4.6);
     }
     double rise = h - 14;
-    double amp = std::min(9.0, 600.0 / rise);
+    // The strand stands over the columns he climbs it from (world x 1500 ...
+    // 1511 once risen at 1490): it leaves the coil on its left and sways
+    // only a little, so the middle of his figure is on it wherever Up climbs.
+    const double sx = 15.5;
+    double amp = std::min(3.5, 600.0 / rise);
     cairo_new_path(cr);
-    cairo_move_to(cr, cx + rx, ys[1]);
+    cairo_move_to(cr, cx - rx, ys[1]);
     double top = 7;
     int n = 40;
     for (int i = 1; i <= n; ++i) {
         double t = double(i) / n;
         double y = ys[1] - (ys[1] - top) * t;
-        double x = cx + (1 - t) * rx * (1 - std::min(1.0, t * 6)) + std::sin(t * kPi * 2.2) * amp * (0.3 + 0.7 * t);
-        if (i == 1) x = cx + rx - 2;
+        double x = sx + (1 - std::min(1.0, t * 6)) * (cx - rx - sx) + std::sin(t * kPi * 2.2) * amp * (0.3 + 0.7 * t);
+        if (i == 1) x = cx - rx + 2;
         cairo_line_to(cr, x, y);
     }
-    double tipx = cx + std::sin(kPi * 2.2) * amp;
+    double tipx = sx + std::sin(kPi * 2.2) * amp;
     rope_line(cr, 4.8);
     for (double y : ys) {
         coil_half(cr, cx, y, rx, ry, true);
@@ -387,7 +391,7 @@ Surface steps_frame(int k) {
         std::uniform_real_distribution<double> u(0, 1);
         // The flight: four steps going down to the right (tread 12, riser 11)
         // on a slab whose underside runs parallel to them over the void.
-        const double tread = 12, riser = 11, top = 6, slab = 15;
+        const double tread = 12, riser = 11, top = 2, slab = 15;
         auto tread_y = [&](int s) { return top + s * riser + (k > 0 && k < 3 ? k * 0.7 * s * s / 3.0 : 0); };
         // The void under the flight.
         set_linear(cr, 0, 20, 0, 63, {{0, hex(0x0c0908)}, {1, hex(0x050404)}});
@@ -586,6 +590,7 @@ void paint_world_pictures(PictureMap& out) {
     for (int k = 0; k < 5; ++k) out["Picture56_" + std::to_string(k)] = storm_frame(k);
     out["Picture57_0"] = well_book(false);
     out["Picture57_1"] = well_book(true);
+    light_found_book(out["Picture57_1"]);
     for (int k = 0; k < 4; ++k) out["Picture38_" + std::to_string(k)] = steps_frame(k);
     sprite(out, "Picture15_0", "Picture15_1", 400, 60, draw_railing);
 }

@@ -457,6 +457,24 @@ void storm_recipe(cairo_t* cr, Box b) {
     }
 }
 
+// The cloud of the atlas: the very cloud the professor takes, large, and
+// the first of its rain falling from it.
+void rain_cloud_plate(cairo_t* cr, Box b) {
+    const double s = std::min((b.w - 24) / 64, 3.6);
+    const double ox = b.x + (b.w - 64 * s) / 2, oy = b.y + 14;
+    for (int i = 0; i < 11; ++i) {
+        double x = ox + 10 * s + i * (44 * s / 10) + (i % 2) * 4, y = oy + 19 * s + (i % 3) * 9;
+        cairo_move_to(cr, x, y);
+        cairo_line_to(cr, x - 5, y + 20 + (i % 2) * 8);
+        stroke_col(cr, 2.2, hex(0x4a78b8, 0.75));
+    }
+    cairo_save(cr);
+    cairo_translate(cr, ox, oy);
+    cairo_scale(cr, s, s);
+    draw_cloud(cr);
+    cairo_restore(cr);
+}
+
 }  // namespace
 
 void paint_book_pages(const std::string& outdir) {
@@ -491,13 +509,13 @@ void paint_book_pages(const std::string& outdir) {
                      object_plate(draw_seed, 50, 49), "Il seme, in grandezza naturale", 9});
     pages.push_back({7, "T. Tuoni — Come nasce un temporale", "Ricetta del temporale",
                      "Per fare un temporale in casa servono quattro cose. Metti il vaso sotto un’apertura, pianta "
-                     "il seme, infila la forchetta e fai galleggiare la nuvola lì sopra: il fulmine e la pioggia "
-                     "faranno il resto.",
+                     "il seme, fai galleggiare la nuvola lì sopra e per ultima infila la forchetta: il fulmine e "
+                     "la pioggia faranno il resto.",
                      storm_recipe, "", 77});
     pages.push_back({8, "C. Nembi — Atlante delle nuvole", "Il nembo",
                      "Nuvola piccola, scura e gonfia di pioggia. Chi riesce ad acchiapparne una la porta con sé come "
                      "un cuscino, e la libera dove c’è bisogno d’acqua.",
-                     object_plate(draw_cloud, 64, 21, 4.2), "Tav. XIV — Nembo in viaggio", 136});
+                     rain_cloud_plate, "Tav. XIV — Nembo in viaggio", 136});
     pages.push_back({9, "B. Posate — Forchette e fulmini", "La forchetta d’argento",
                      "Una forchetta d’argento, piantata ben dritta, chiama a sé il fulmine meglio di qualunque "
                      "parafulmine. Non usatela a tavola durante i temporali!",

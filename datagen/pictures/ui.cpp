@@ -2,6 +2,7 @@
 // The pictures around the play: the wooden frame, the inventory bar, the
 // banners, the books on the shelves with their gold title plates, and the
 // pointer icons.
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
@@ -12,9 +13,9 @@
 namespace {
 
 // ------------------------------------------------------- book spines
-// Drawn when the pointer finds a book, so they glow a little.
+// Drawn when the pointer finds a book, lit as every found book is.
 Surface spine(int w, int h, Col leather, int bands, uint32_t seed) {
-    return plain(w, h, 0, [=](cairo_t* cr) {
+    Surface s = plain(w, h, 0, [=](cairo_t* cr) {
         // A rounded spine: dark at both edges, a sheen down the middle.
         set_linear(cr, 0, 0, w, 0,
                    {{0, darker(leather, 0.6)}, {0.3, lighter(leather, 0.35)}, {0.45, lighter(leather, 0.15)},
@@ -68,10 +69,9 @@ Surface spine(int w, int h, Col leather, int bands, uint32_t seed) {
             set(cr, pal::gold);
             cairo_fill(cr);
         }
-        // The glow of the found book.
-        cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
-        stroke_col(cr, 1.0, hex(0xffe890, 0.75));
     });
+    light_found_book(s);
+    return s;
 }
 
 // The red book lying flat, seen from its fore-edge: cover, pages, cover.
@@ -555,6 +555,25 @@ Surface window_icon() {
 }
 
 }  // namespace
+
+void light_found_book(Surface& s) {
+    const int w = s.width(), h = s.height();
+    auto channel = [](Rgb c, int shift) { return int((c >> shift) & 255); };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int edge = std::min({x, y, w - 1 - x, h - 1 - y});
+            if (edge == 0) {
+                s.set(x, y, rgb(255, 250, 214));
+            } else if (edge == 1) {
+                s.set(x, y, rgb(255, 204, 60));
+            } else {
+                // Warm light over the book: 40 % of the way to a candle's glow.
+                const Rgb c = s.get(x, y);
+                auto lit = [&](int v, int to) { return int(std::lround(v + (to - v) * 0.4)); };
+                s.set(x, y, rgb(lit(channel(c, 16), 255), lit(channel(c, 8), 226), lit(channel(c, 0), 150)));
+            }
+        }
+}
 
 void paint_ui_pictures(PictureMap& out) {
     out["Picture21"] = spine(17, 32, pal::leather_brown, 3, 21);

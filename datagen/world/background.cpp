@@ -191,17 +191,17 @@ void bookcase(cairo_t* cr, double x0, double x1, std::vector<double> boards, con
 }
 
 // --------------------------------------------------------------- climbing
-// A wooden ladder centred on the professor climbing at prof_x = px, from
-// the floor under py_top down to the floor under py_bottom.
-void ladder(cairo_t* cr, int px, double y_top, double y_bottom, Col c = pal::wood_light) {
-    double cx = px + 40;
-    double a = cx - 17, b = cx + 12;
-    cairo_rectangle(cr, a - 1, y_top - 6, b - a + 7, y_bottom - y_top + 6);
+// A wooden ladder over the columns painted for a climb (world_plan.h): the
+// middle of his figure is over it exactly where Up climbs. From the floor
+// under py_top down to the floor under py_bottom.
+void ladder(cairo_t* cr, const world::Climb& l, double y_top, double y_bottom, Col c = pal::wood_light) {
+    const double a = world::painted_lo(l), b = world::painted_hi(l) + 1;  // outer edges of the rails
+    cairo_rectangle(cr, a - 1, y_top - 6, b - a + 2, y_bottom - y_top + 6);
     set(cr, alpha(pal::ink, 0.25));
     cairo_fill(cr);
-    for (double y = y_top + 4; y < y_bottom - 2; y += 12) plank(cr, a + 2, y, b - a, 4, darker(c, 0.1));
-    post(cr, a - 2, y_top - 8, 6, y_bottom - y_top + 8, c);
-    post(cr, b + 1, y_top - 8, 6, y_bottom - y_top + 8, c);
+    for (double y = y_top + 4; y < y_bottom - 2; y += 12) plank(cr, a + 2, y, b - a - 4, 4, darker(c, 0.1));
+    post(cr, a, y_top - 8, 4, y_bottom - y_top + 8, c);
+    post(cr, b - 4, y_top - 8, 4, y_bottom - y_top + 8, c);
 }
 
 // A gallery's floor: a planked walk on a beam, its top at the feet line y.
@@ -383,9 +383,9 @@ void second_library(cairo_t* cr) {
     // The side of the bookcase that ends gallery B on the left.
     post(cr, 352, -172, 7, 184, pal::wood_dark);
     // Ladders.
-    ladder(cr, world::kLadder1X, world::kGalleryAY + 120, world::kStartY + 120);
-    ladder(cr, world::kLadder2X, world::kGalleryBY + 120, world::kGalleryAY + 120);
-    ladder(cr, world::kLadder3X, world::kSpiderY + 120, world::kGalleryBY + 120);
+    ladder(cr, world::kClimbs[0], world::kGalleryAY + 120, world::kStartY + 120);
+    ladder(cr, world::kClimbs[1], world::kGalleryBY + 120, world::kGalleryAY + 120);
+    ladder(cr, world::kClimbs[2], world::kSpiderY + 120, world::kGalleryBY + 120);
     // The low stool on gallery A on which the game lays book 2 (it draws the
     // book itself, and no more once it has been read).
     fill_rect(cr, 396, 183, 40, 4, pal::wood_light);
@@ -407,6 +407,10 @@ void second_library(cairo_t* cr) {
 // The tread line of the stone steps (the feet of a man on them, under the
 // middle of his figure).
 double tread(double x) { return x - 1103; }
+// The upper flight's: level with the spider's floor (feet on -172) up to
+// its head, then down one row a column to the crumbling landing (feet on
+// -102), under the middle of the figure drawn.
+double upper_tread(double x) { return std::max(x - 1116, -172.0); }
 constexpr double kStairFoot = 1279;  // where the steps meet the wells' floor
 constexpr double kTunnelL = 988, kTunnelR = 1066;
 
@@ -469,34 +473,41 @@ void stone_steps(cairo_t* cr) {
     // The vertical tunnel under the collapsing steps, down to the vault.
     shaft(cr, kTunnelL, tread(kTunnelL) + 10, kTunnelR, 104, hex(0x8a7e70));
     // The steps: a solid flight of dressed stone, treads 10 wide and 10 high,
-    // on a slab whose underside runs parallel to them.
-    cairo_move_to(cr, 925, tread(930));
-    for (double x = 930; x < kStairFoot; x += 10) {
-        cairo_line_to(cr, x, tread(x + 5));
-        cairo_line_to(cr, x + 10, tread(x + 5));
-    }
-    cairo_line_to(cr, kStairFoot, tread(kStairFoot) + 40);
-    cairo_line_to(cr, 925, tread(925) + 40);
-    cairo_close_path(cr);
-    set_linear(cr, 0, -180, 0, 220, {{0, hex(0x8a7e70)}, {1, hex(0x6a6056)}});
-    cairo_fill(cr);
-    for (double x = 930; x < kStairFoot; x += 10) {
-        double y = tread(x + 5);
-        // Tread (lit from above), riser (in half shade), block joints.
-        fill_rect(cr, x, y, 10, 2.5, hex(0xe6dac6));
-        fill_rect(cr, x, y + 2.5, 10, 1.5, hex(0xb4a894));
-        set_linear(cr, 0, y + 4, 0, y + 10, {{0, hex(0x8e8274)}, {1, hex(0x6e645a)}});
-        cairo_rectangle(cr, x, y + 4, 10, 6);
+    // on a slab whose underside runs parallel to them. The upper flight, from
+    // the spider's floor to the crumbling landing over the tunnel, lies a
+    // little right of the lower one: its head is where a man who stops at it
+    // stands past x 880, where he can be given the umbrella.
+    auto flight = [&](double x0, double x1, double (*line)(double)) {
+        cairo_move_to(cr, x0, line(x0));
+        for (double x = x0; x < x1; x += 10) {
+            cairo_line_to(cr, x, line(x + 5));
+            cairo_line_to(cr, std::min(x + 10, x1), line(x + 5));
+        }
+        cairo_line_to(cr, x1, line(x1) + 40);
+        cairo_line_to(cr, x0, line(x0) + 40);
+        cairo_close_path(cr);
+        set_linear(cr, 0, -180, 0, 220, {{0, hex(0x8a7e70)}, {1, hex(0x6a6056)}});
         cairo_fill(cr);
-        fill_rect(cr, x + 9.2, y, 0.8, 10, alpha(pal::ink, 0.55));
-        if (int(x) % 30 == 0) fill_rect(cr, x, y + 10, 0.8, 28, alpha(pal::ink, 0.35));
-    }
-    // The slab's underside in shadow.
-    cairo_move_to(cr, 925, tread(925) + 40);
-    cairo_line_to(cr, kStairFoot, tread(kStairFoot) + 40);
-    set(cr, hex(0x2a2420));
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
+        for (double x = x0; x < x1; x += 10) {
+            double y = line(x + 5), w = std::min(10.0, x1 - x);
+            // Tread (lit from above), riser (in half shade), block joints.
+            fill_rect(cr, x, y, w, 2.5, hex(0xe6dac6));
+            fill_rect(cr, x, y + 2.5, w, 1.5, hex(0xb4a894));
+            set_linear(cr, 0, y + 4, 0, y + 10, {{0, hex(0x8e8274)}, {1, hex(0x6e645a)}});
+            cairo_rectangle(cr, x, y + 4, w, 6);
+            cairo_fill(cr);
+            fill_rect(cr, x + w - 0.8, y, 0.8, 10, alpha(pal::ink, 0.55));
+            if (int(x) % 30 == 0) fill_rect(cr, x, y + 10, 0.8, 28, alpha(pal::ink, 0.35));
+        }
+        // The slab's underside in shadow.
+        cairo_move_to(cr, x0, line(x0) + 40);
+        cairo_line_to(cr, x1, line(x1) + 40);
+        set(cr, hex(0x2a2420));
+        cairo_set_line_width(cr, 3);
+        cairo_stroke(cr);
+    };
+    flight(925, kTunnelL, upper_tread);
+    flight(kTunnelL, kStairFoot, tread);
     // Over the tunnel the slab is thin and cracked: the game draws the
     // crumbling steps (world::kCrumblingSteps) over the middle of it.
     cairo_move_to(cr, kTunnelL, tread(kTunnelL) + 14);
@@ -647,7 +658,7 @@ void wells(cairo_t* cr) {
     double b1 = world::kWell1BottomY + 120;
     well_mouth(cr, world::kWell1Left, world::kWell1Right, top, b1 - top);
     stone_floor(cr, world::kWell1Left - 8, world::kWell1Right + 8, b1, 14);
-    ladder(cr, world::kWell1LadderX, top - 4, b1, hex(0x8a6a40));
+    ladder(cr, world::kClimbs[4], top - 4, b1, hex(0x8a6a40));
     // The deep well: 220 px down to a chamber where the flute player stands.
     double b2 = world::kWell2BottomY + 120;
     well_mouth(cr, world::kWell2Left, world::kWell2Right, top, 100);
@@ -682,8 +693,8 @@ void right_library(cairo_t* cr) {
     bookcase(cr, 1640, 1940, {7, 60, 112}, keep, 40);
     gallery_floor(cr, 1650, 1945, world::kGallery1Y + 120);
     gallery_floor(cr, 1650, 2064, world::kGallery2Y + 120);
-    ladder(cr, world::kLibraryLadderX, world::kGallery1Y + 120, world::kWellsY + 120);
-    ladder(cr, world::kGalleryLadderX, world::kGallery2Y + 120, world::kGallery1Y + 120);
+    ladder(cr, world::kClimbs[6], world::kGallery1Y + 120, world::kWellsY + 120);
+    ladder(cr, world::kClimbs[7], world::kGallery2Y + 120, world::kGallery1Y + 120);
     lamp(cr, 1700, -250, 100);
     lamp(cr, 1780, 60, 100);
 }

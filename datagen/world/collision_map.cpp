@@ -39,9 +39,9 @@ void paint_flight(Surface& m, const Flight& s) {
         for (int y = x + d_blue - 4; y <= x + d_blue + 4; ++y) put(m, x, y, kMapBlue);
 }
 
-void paint_ladder(Surface& m, const Ladder& l) {
+void paint_ladder(Surface& m, const Climb& l, int x) {
     if (!l.dotted) {
-        for (int y = l.py_top + 112; y <= l.py_bottom + 120; ++y) put(m, l.x, y, kMapWhite);
+        for (int y = l.py_top + 112; y <= l.py_bottom + 120; ++y) put(m, x, y, kMapWhite);
         return;
     }
     // Climbing up reads py + 111, climbing down py + 121, with py a multiple
@@ -49,8 +49,8 @@ void paint_ladder(Surface& m, const Ladder& l) {
     // The even rows above the bottom floor stay dark, among them
     // py_top + 116, where a jump aimed at the ladder's top looks for floor.
     for (int y = l.py_top + 115; y <= l.py_bottom + 117; ++y) {
-        if ((y - l.py_top) & 1) put(m, l.x, y, kMapWhite);
-        else if (y <= l.py_bottom + 111) put(m, l.x, y, kMapBlack);
+        if ((y - l.py_top) & 1) put(m, x, y, kMapWhite);
+        else if (y <= l.py_bottom + 111) put(m, x, y, kMapBlack);
     }
 }
 
@@ -61,7 +61,8 @@ Surface paint_collision_map() {
     for (const Floor& f : kFloors) paint_floor(m, f);
     paint_floor(m, kUpperGallery);
     for (const Flight& s : kFlights) paint_flight(m, s);
-    for (const Ladder& l : kLadders) paint_ladder(m, l);
+    for (const Climb& l : kClimbs)
+        for (int x = l.x_lo; x <= l.x_hi; x += 5) paint_ladder(m, l, x);
     for (const FallColumn& c : kFallColumns)
         for (int y = c.y0; y <= c.y1; ++y) put(m, c.x, y, kMapLightGreen);
     for (const Mark& k : kMarks)

@@ -18,8 +18,8 @@
 // = 0 (mod 5). A left jump aims at px - 84 (= 1 mod 5) and ends at px - 90.
 // Edges are therefore painted per column phase: the right-walking columns
 // decide where a man walking right steps off, the left-walking columns
-// where a man walking left does, and each is placed so that he drops when
-// the middle of his figure (px + 40) passes the edge the player sees.
+// where a man walking left does; each rim the player sees is placed
+// between the middle of his feet where he last stands and where he drops.
 #pragma once
 
 #include <array>
@@ -53,15 +53,25 @@ struct Flight {
     int px0, py0, n;
 };
 
-// A climbable column at prof_x = x from the floor at py_top down to the
-// floor at py_bottom (both multiples of 4 apart). Ladders that stand in the
-// open air of a well are "dotted": white only on the rows the climbing
-// probes read, so a jump aimed at their top finds no floor there.
-struct Ladder {
+// A ladder (or shelf, plant, rope) he climbs from any column x_lo, x_lo + 5,
+// ..., x_hi, between the floor at py_top and the floor at py_bottom (a
+// multiple of 4 apart). Ladders that stand in the open air of a well are
+// "dotted": white only on the rows the climbing probes read, so a jump
+// aimed at their top finds no floor there.
+struct Climb {
     const char* name;
-    int x, py_top, py_bottom;
+    int x_lo, x_hi, py_top, py_bottom;
     bool dotted;
 };
+
+// The middle of his figure as drawn: the standing pictures show him from
+// prof_x + 13 to + 45 facing right, + 6 to + 38 facing left.
+constexpr int kFigureMidRight = 29, kFigureMidLeft = 22;
+// The columns painted as the ladder: exactly those over which the middle
+// of his figure stands at one of its climbing columns, whichever way he
+// faces (x_lo - 5 and x_hi + 5 put it outside on both sides).
+constexpr int painted_lo(const Climb& c) { return c.x_lo - 5 + kFigureMidRight + 1; }
+constexpr int painted_hi(const Climb& c) { return c.x_hi + 5 + kFigureMidLeft - 1; }
 
 // A column of empty space along which the professor falls, from row
 // y0 to row y1, and which of the two walking phases reaches it.
@@ -95,18 +105,24 @@ constexpr int kGallery2Y = -349;    // feet on -229, railing (1664, -288)
 constexpr int kLadder1X = 280;      // first library -> gallery A
 constexpr int kLadder2X = 460;      // gallery A -> gallery B
 constexpr int kLadder3X = 360;      // gallery B -> the spider's floor
-constexpr int kStairTopX = 895;     // first step down of the stone steps
-constexpr int kCrumbleFallX = 984;  // the column he falls along into the vault
-constexpr int kPlantX = 975;        // where he lands and climbs the plant
+constexpr int kStairTopX = 915;     // first step down of the stone steps
+constexpr int kCrumbleFallX = 1004; // the column he falls along into the vault
+constexpr int kPlantX = 995;        // where he lands and climbs the plant
 constexpr int kWell1LadderX = 1325;
 constexpr int kRopeX = 1480;
 constexpr int kLibraryLadderX = 1660;
 constexpr int kGalleryLadderX = 1820;
 constexpr int kRimX = 1890;         // last place before the chasm
 
-// Where the player sees the two wells' mouths and the chasm's rim.
-constexpr int kWell1Left = 1335, kWell1Right = 1400;
-constexpr int kWell2Left = 1455, kWell2Right = 1545;
+// Where the player sees the two wells' mouths and the chasm's rim. Each
+// rim of a hole lies between the middle of his feet where he last stands
+// before it and where he is drawn as he drops into it (tests/world): the
+// first well's left rim between 1316 (standing at 1290) and 1326 (dropping
+// at 1300), its right rim between 1374 (dropping at 1350) and 1384
+// (standing at 1360), the deep well's right rim between 1514 (dropping at
+// 1490) and 1519 (standing at 1495, or landing there from a jump).
+constexpr int kWell1Left = 1322, kWell1Right = 1380;
+constexpr int kWell2Left = 1455, kWell2Right = 1518;
 constexpr int kChasmRim = 1945;
 
 // The fall column into the vault ends well above the floor: the landing
@@ -124,16 +140,16 @@ constexpr int kCrumbleGreenEnd = 236;
 constexpr Phase kB = Phase::Both, kR = Phase::RightOnly;
 constexpr std::array<Floor, 15> kFloors = {{
     {"first library", kStartY, -10, kLadder1X, kB},
-    {"gallery A", kGalleryAY, kLadder1X, kLadder2X, kB},
+    {"gallery A", kGalleryAY, kLadder1X - 10, kLadder2X, kB},
     {"gallery B", kGalleryBY, kLadder3X, kLadder2X, kB},
     {"spider's floor", kSpiderY, kLadder3X, kStairTopX, kB},
-    {"crumbling landing", kSpiderY + 70, 965, 970, kB},
+    {"crumbling landing", kSpiderY + 70, 985, 990, kB},
     {"vault", kVaultY, 820, 1010, kB},
-    {"plant top", kPlantTopY, kPlantX, 995, kB},
+    {"plant top", kPlantTopY, kPlantX, kPlantX, kB},
     {"before the first well", kWellsY, 1260, 1295, kB},
     {"first well bottom", kWell1BottomY, 1300, 1350, kB},
     {"over the first well", kWellsY, 1300, 1415, kR},
-    {"between the wells", kWellsY, 1355, 1415, kB},
+    {"between the wells", kWellsY, 1355, 1420, kB},
     {"deep well bottom", kWell2BottomY, 1425, 1495, kB},
     {"off the rope", kWellsY, kRopeX - 5, 1495, kR},
     {"after the deep well", kWellsY, 1495, kRimX, kB},
@@ -142,37 +158,30 @@ constexpr std::array<Floor, 15> kFloors = {{
 constexpr Floor kUpperGallery = {"upper gallery", kGallery2Y, 1700, kGalleryLadderX + 5, kB};
 
 constexpr std::array<Flight, 2> kFlights = {{
-    {"stone steps", kStairTopX, kSpiderY, 14},    // to (965, -222): the crumbling landing
-    {"steps to the wells", 995, kPlantTopY, 53},  // to (1260, 55)
+    {"stone steps", kStairTopX, kSpiderY, 14},    // to (985, -222): the crumbling landing
+    {"steps to the wells", kPlantX, kPlantTopY, 53},  // to (1260, 55)
 }};
 
-// Ladders standing free (the bean plant, the shelf in the first well, the
-// rope, the right library's ladders) climb from any of three columns side
-// by side (the plant's fourth would cross book 9's mark), so the player need not stand on one exact pixel;
-// the first three end floors and stop him on their column.
-constexpr std::array<Ladder, 18> kLadders = {{
-    {"first library ladder", kLadder1X, kGalleryAY, kStartY, false},
-    {"gallery A ladder", kLadder2X, kGalleryBY, kGalleryAY, false},
-    {"gallery B ladder", kLadder3X, kSpiderY, kGalleryBY, false},
-    {"bean plant", kPlantX, kPlantTopY, kVaultY, false},
-    {"bean plant", kPlantX + 5, kPlantTopY, kVaultY, false},
-    {"bean plant", kPlantX + 10, kPlantTopY, kVaultY, false},
-    {"first well shelf", kWell1LadderX - 5, kWellsY, kWell1BottomY, true},
-    {"first well shelf", kWell1LadderX, kWellsY, kWell1BottomY, true},
-    {"first well shelf", kWell1LadderX + 5, kWellsY, kWell1BottomY, true},
-    {"rope", kRopeX - 5, kWellsY, kWell2BottomY, true},
-    {"rope", kRopeX, kWellsY, kWell2BottomY, true},
-    {"rope", kRopeX + 5, kWellsY, kWell2BottomY, true},
-    {"library ladder", kLibraryLadderX - 5, kGallery1Y, kWellsY, false},
-    {"library ladder", kLibraryLadderX, kGallery1Y, kWellsY, false},
-    {"library ladder", kLibraryLadderX + 5, kGallery1Y, kWellsY, false},
-    {"gallery ladder", kGalleryLadderX - 5, kGallery2Y, kGallery1Y, false},
-    {"gallery ladder", kGalleryLadderX, kGallery2Y, kGallery1Y, false},
-    {"gallery ladder", kGalleryLadderX + 5, kGallery2Y, kGallery1Y, false},
+// Every ladder climbs from three columns side by side, so that wherever
+// the middle of his figure is over it, Up climbs. Those at a floor's end
+// reach back from the wall that stops him (the first library's to 270,
+// gallery A's to 450, gallery B's to 370); the bean plant's cannot reach
+// further left than 995 (990 and 985 cross book 9's mark at 986 ... 992);
+// the rope's cannot reach 1490, the column down which he falls into the
+// deep well walking left.
+constexpr std::array<Climb, 8> kClimbs = {{
+    {"first library ladder", kLadder1X - 10, kLadder1X, kGalleryAY, kStartY, false},
+    {"gallery A ladder", kLadder2X - 10, kLadder2X, kGalleryBY, kGalleryAY, false},
+    {"gallery B ladder", kLadder3X, kLadder3X + 10, kSpiderY, kGalleryBY, false},
+    {"bean plant", kPlantX, kPlantX + 10, kPlantTopY, kVaultY, false},
+    {"first well shelf", kWell1LadderX - 5, kWell1LadderX + 5, kWellsY, kWell1BottomY, true},
+    {"rope", kRopeX - 5, kRopeX + 5, kWellsY, kWell2BottomY, true},
+    {"library ladder", kLibraryLadderX - 5, kLibraryLadderX + 5, kGallery1Y, kWellsY, false},
+    {"gallery ladder", kGalleryLadderX - 5, kGalleryLadderX + 5, kGallery2Y, kGallery1Y, false},
 }};
 
 // The deep well has no edge for a man walking right: he stops at its brink
-// (x 1415) and must jump; he goes down it only walking left, from the far
+// (x 1420) and must jump; he goes down it only walking left, from the far
 // side, once he has the rope and the flute.
 constexpr std::array<FallColumn, 4> kFallColumns = {{
     {"into the vault", kCrumbleFallX, kSpiderY + 70 + 112, kCrumbleGreenEnd},

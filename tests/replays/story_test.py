@@ -95,6 +95,20 @@ elif kind == 'lose-spider':
     expect(last.get('ended') is True, 'the game did not end')
     expect(1 in series('spider_state'), 'the spider never caught him')
     expect(count_sound('snd_end:play') == 1, 'end sound %d times' % count_sound('snd_end:play'))
+    # From the tick that ends the game on, nothing moves however long an
+    # arrow is held: no step, no fall, no fatal fall's picture.
+    over = [r for r in t if r['game_over']]
+    held = [r for r in over if r['go_right']]
+    expect(len(held) >= 400, 'Right held for only %d ticks after the catch' % len(held))
+    for r in over:
+        moved = [(k, r[k], over[0][k]) for k in ('prof_x', 'prof_y', 'scroll_x', 'scroll_y') if r[k] != over[0][k]]
+        if moved or r['falling'] or r['fall_state'] >= 2 or r['counters']['fall_end_done']:
+            expect(False, 'line %d: after the catch %s falling=%s fall_state=%s' %
+                   (r['line'], moved, r['falling'], r['fall_state']))
+            break
+    expect(not any(s.startswith(('snd_fall', 'snd_crash')) for r in over for s in r['sounds']), 'a fall sounded')
+    expect(not t[-2].get('ended') and t[-2]['cmd'] in ('keydown', 'keyup') and t[-3]['cmd'] == 'keydown',
+           'an arrow closed the game')
 elif kind == 'lose-time':
     expect(last.get('ended') is True, 'the game did not end')
     over = [i for i, r in enumerate(t) if r['game_over']]
@@ -121,6 +135,9 @@ MOMENTS = [
     ('the yell', lambda r: r['final_anim'] and r['counters']['finale_count'] == 33),
     ('the swing', lambda r: r['final_anim'] and r['counters']['finale_count'] == 44),
     ('the spider drops', lambda r: r['counters']['spider_y'] >= 60 and r['spider_state'] == 0),
+    # (in the step of its legs' cycle that the end shows)
+    ('the spider at the top', lambda r: r['spider_state'] == 1 and r['counters']['spider_y'] == -60 and
+     r['counters']['spider_step'] == t[-1]['counters']['spider_step']),
     ('the fall', lambda r: r['falling'] and r['counters']['fall_speed'] >= 15),
 ]
 for label, pred in MOMENTS:
@@ -178,6 +195,13 @@ strip = lambda r: {k: v for k, v in r.items() if k != 'line'}
 expect([strip(r) for r in shot_trace] == [strip(r) for r in t], 'shots changed the game')
 frames = golden.compare_frames(golden_frames, [(png, cap, os.path.join(gallery, png)) for png, cap in pics])
 expect(not frames, frames)
+if kind == 'lose-spider':
+    # The spider's scene, once it has carried him to the top, is what the
+    # screen still shows at the end.
+    top = [png for png, cap in pics if cap.endswith('the spider at the top')]
+    end = [png for png, cap in pics if cap.endswith('the end')]
+    expect(top and end and golden.frame_checksum(os.path.join(gallery, top[0])) ==
+           golden.frame_checksum(os.path.join(gallery, end[0])), 'the spider\'s scene left the screen')
 with open(os.path.join(gallery, name + '.html'), 'w') as f:
     f.write('<!doctype html><meta charset="utf-8"><title>%s</title><h1>%s</h1>\n' % (name, name))
     for png, cap in pics:

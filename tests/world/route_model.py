@@ -124,6 +124,8 @@ class Game:
 
     # -- movement (one call per tick) ---------------------------------------
     def calcola_mov(self):
+        if self.game_over:
+            return  # nothing moves once the game is over
         self.on_steps = False
         half = 200
         if self.go_right:

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -98,9 +99,10 @@ TEST(WorldFiles, EveryBookIsFoundOverItsSpine) {
 
 TEST(WorldFiles, MarksStayOffTheWaysTheProfessorReads) {
     // Climbing columns and fall columns never cross a mark.
-    for (const world::Ladder& l : world::kLadders)
-        for (int y = l.py_top + 100; y <= l.py_bottom + 125; ++y)
-            EXPECT_NE(at(l.x, y), world::kMapLightMagenta) << l.name << " at row " << y;
+    for (const world::Climb& l : world::kClimbs)
+        for (int x = l.x_lo; x <= l.x_hi; x += 5)
+            for (int y = l.py_top + 100; y <= l.py_bottom + 125; ++y)
+                EXPECT_NE(at(x, y), world::kMapLightMagenta) << l.name << " at row " << y;
     for (const world::FallColumn& c : world::kFallColumns)
         for (int y = c.y0; y <= c.y1 + 10; ++y) EXPECT_NE(at(c.x, y), world::kMapLightMagenta) << c.name;
     // On every floor the walking probes read no mark, except the marker of
@@ -121,27 +123,187 @@ TEST(WorldFiles, MarksStayOffTheWaysTheProfessorReads) {
 }
 
 // Climbing as the rule climbs: up while white 111 rows below, down while
-// white 121 rows below, 4 px a step.
-TEST(WorldFiles, LaddersLeadFromFloorToFloor) {
-    for (const world::Ladder& l : world::kLadders) {
-        int py = l.py_bottom, steps = 0;
-        while (at(l.x, py + 111) == world::kMapWhite && steps < 400) py -= 4, ++steps;
-        EXPECT_EQ(py, l.py_top) << l.name << " climbing up";
-        py = l.py_top;
-        steps = 0;
-        while (at(l.x, py + 121) == world::kMapWhite && steps < 400) py += 4, ++steps;
-        EXPECT_EQ(py, l.py_bottom) << l.name << " climbing down";
-        // At both ends he can walk off (a floor under the walking probe).
-        for (int end : {l.py_top, l.py_bottom})
-            EXPECT_TRUE(at(l.x + 14, end + 116) == world::kMapWhite || at(l.x - 5, end + 116) == world::kMapWhite)
-                << l.name;
+// white 121 rows below, 4 px a step. From (x, py) with Up (or Down) held:
+// where he stops.
+int climb_up(int x, int py) {
+    for (int steps = 0; steps < 400 && at(x, py + 111) == world::kMapWhite; ++steps) py -= 4;
+    return py;
+}
+int climb_down(int x, int py) {
+    for (int steps = 0; steps < 400 && at(x, py + 121) == world::kMapWhite; ++steps) py += 4;
+    return py;
+}
+// A floor or the first step of a flight under a walking probe at (x, py):
+// he can walk off there.
+bool walks_off(int x, int py) {
+    for (int probe : {x + 14, x - 5}) {
+        const Rgb c = at(probe, py + 116);
+        if (c == world::kMapWhite || c == world::kMapLightRed || c == world::kMapBlue) return true;
     }
-    // Ladders standing in a well offer no floor to a jump aimed at their top.
-    for (const world::Ladder& l : world::kLadders) {
-        if (l.dotted) {
-            EXPECT_NE(at(l.x, l.py_top + 116), world::kMapWhite) << l.name;
+    return false;
+}
+
+TEST(WorldFiles, LaddersLeadFromFloorToFloor) {
+    for (const world::Climb& l : world::kClimbs)
+        for (int x = l.x_lo; x <= l.x_hi; x += 5) {
+            EXPECT_EQ(climb_up(x, l.py_bottom), l.py_top) << l.name << " climbing up at " << x;
+            EXPECT_EQ(climb_down(x, l.py_top), l.py_bottom) << l.name << " climbing down at " << x;
+            // At both ends he can walk off at once.
+            for (int end : {l.py_top, l.py_bottom}) EXPECT_TRUE(walks_off(x, end)) << l.name << " at " << x << ", " << end;
+            // Ladders standing in a well offer no floor to a jump aimed at their top.
+            if (l.dotted) EXPECT_NE(at(x, l.py_top + 116), world::kMapWhite) << l.name;
+        }
+}
+
+// Where a walking player can stand: on a floor of the plan, at its level.
+bool stands(int px, int py) {
+    for (const world::Floor& f : world::kFloors)
+        if (f.py == py && f.lo <= px && px <= f.hi) return true;
+    const world::Floor& u = world::kUpperGallery;
+    return u.py == py && u.lo <= px && px <= u.hi;
+}
+
+// Wherever he stands with the middle of his figure over a painted ladder,
+// facing either way, at its foot Up carries him to the floor at its top in
+// one hold, and at its top Down carries him to its foot; he walks off at once.
+TEST(WorldFiles, ClimbsWhereverHisFigureIsOverTheLadder) {
+    for (const world::Climb& l : world::kClimbs) {
+        int tried = 0;
+        for (int px = world::painted_lo(l) - 60; px <= world::painted_hi(l); px += 5)
+            for (int mid : {world::kFigureMidRight, world::kFigureMidLeft}) {
+                if (px + mid < world::painted_lo(l) || px + mid > world::painted_hi(l)) continue;
+                if (stands(px, l.py_bottom)) {
+                    ++tried;
+                    EXPECT_EQ(climb_up(px, l.py_bottom), l.py_top) << l.name << ": Up at " << px << " facing " << mid;
+                    EXPECT_TRUE(walks_off(px, l.py_top)) << l.name << " at the top from " << px;
+                }
+                if (stands(px, l.py_top)) {
+                    ++tried;
+                    EXPECT_EQ(climb_down(px, l.py_top), l.py_bottom) << l.name << ": Down at " << px << " facing " << mid;
+                    EXPECT_TRUE(walks_off(px, l.py_bottom)) << l.name << " at the foot from " << px;
+                }
+            }
+        EXPECT_GE(tried, 4) << l.name << ": no standing place under it";
+    }
+}
+
+// --- painted = walkable, judged by his feet --------------------------------
+// The middle of his drawn feet (the lowest rows of the standing pictures),
+// facing right and facing left, from prof_x.
+double feet_middle(bool right) {
+    static double mid[2] = {-1, -1};
+    double& m = mid[right];
+    if (m < 0) {
+        Surface mask = load_bmp_file(std::string(LEXOVO_STORED_DIR) + (right ? "/Picture2_0.bmp" : "/Picture11_0.bmp"));
+        int lo = 1 << 20, hi = -1;
+        for (int y = mask.height() - 8; y < mask.height(); ++y)
+            for (int x = 0; x < mask.width(); ++x)
+                if (mask.get(x, y) == 0) lo = std::min(lo, x), hi = std::max(hi, x);
+        m = (lo + hi) / 2.0;
+    }
+    return m;
+}
+
+// Walking along a level floor as the rule walks: where he last stands, and
+// whether the step after it drops him (and where he is drawn then).
+struct WalkEnd {
+    int stands;
+    bool drops;
+    int drawn;
+};
+WalkEnd walk(int px, int py, int dir) {
+    for (int steps = 0; steps < 1000; ++steps) {
+        const int probe = dir > 0 ? px + 14 : px - 5;
+        if (at(probe, py + 116) != world::kMapWhite) return {px, false, px};
+        const int next = px + 5 * dir, edge = dir > 0 ? next + 14 : next - 5;
+        if (at(edge, py + 121) == world::kMapLightGreen) return {px, true, next + 5 * dir};
+        px = next;
+    }
+    return {px, false, px};
+}
+
+const world::Floor& floor_named(const char* name) {
+    for (const world::Floor& f : world::kFloors)
+        if (std::string(f.name) == name) return f;
+    throw std::logic_error(std::string("no floor ") + name);
+}
+
+// The ends of the floors at the wells' level: a hole he drops into, or a
+// brink where he stops, and the rim the player sees there.
+struct Edge {
+    const char* floor;
+    int dir;  // the way he walks to it
+    int rim;
+    bool hole;
+};
+const Edge kEdges[] = {
+    {"before the first well", +1, world::kWell1Left, true},
+    {"between the wells", -1, world::kWell1Right, true},
+    {"between the wells", +1, world::kWell2Left, false},
+    {"after the deep well", -1, world::kWell2Right, true},
+    {"after the deep well", +1, world::kChasmRim, false},
+};
+// His feet on the floor's side of a rim (walking toward it in dir).
+bool before_rim(double feet, int rim, int dir) { return dir > 0 ? feet < rim : feet > rim; }
+
+TEST(WorldFiles, HisFeetAndThePaintingAgreeAtEveryEdge) {
+    for (const Edge& e : kEdges) {
+        const world::Floor& f = floor_named(e.floor);
+        const WalkEnd end = walk(e.dir > 0 ? f.lo : f.hi, f.py, e.dir);
+        const bool right = e.dir > 0;
+        EXPECT_EQ(end.drops, e.hole) << e.floor;
+        EXPECT_TRUE(before_rim(end.stands + feet_middle(right), e.rim, e.dir))
+            << e.floor << ": standing at " << end.stands << " his feet are past the rim at " << e.rim;
+        if (end.drops)
+            EXPECT_FALSE(before_rim(end.drawn + feet_middle(right), e.rim, e.dir))
+                << e.floor << ": dropping at " << end.drawn << " his feet are still over the floor before " << e.rim;
+    }
+}
+
+// Over each well, both ways, from each of the last three places he stands
+// before its rim: the jump is taken (floor at its target), he does not
+// fall where it ends, and his feet are over the floor beyond the far rim.
+TEST(WorldFiles, EachWellIsJumpedFromTheLastThreePlacesBeforeItsRim) {
+    struct Jump {
+        const char* from;
+        int dir, far_rim;
+    };
+    const Jump jumps[] = {
+        {"before the first well", +1, world::kWell1Right},
+        {"between the wells", -1, world::kWell1Left},
+        {"between the wells", +1, world::kWell2Right},
+        {"after the deep well", -1, world::kWell2Left},
+    };
+    for (const Jump& j : jumps) {
+        const world::Floor& f = floor_named(j.from);
+        const int last = walk(j.dir > 0 ? f.lo : f.hi, f.py, j.dir).stands;
+        for (int k = 0; k < 3; ++k) {
+            const int px = last - 5 * k * j.dir, target = j.dir > 0 ? px + 90 : px - 84;
+            EXPECT_EQ(at(target, f.py + 116), world::kMapWhite) << j.from << ": the jump from " << px << " is refused";
+            EXPECT_NE(at(target, f.py + 121), world::kMapLightGreen) << j.from << ": he falls after the jump from " << px;
+            const int lands = j.dir > 0 ? px + 90 : px - 90;
+            EXPECT_FALSE(before_rim(lands + feet_middle(j.dir > 0), j.far_rim, j.dir))
+                << j.from << ": landing at " << lands << " his feet are over the hole before " << j.far_rim;
         }
     }
+}
+
+// The risen rope is the game's picture, not the background's: its strand,
+// above the coil at its foot, stands over the columns painted for the rope.
+TEST(WorldFiles, TheRisenRopeStandsOverItsClimbingColumns) {
+    PictureMap pics;
+    paint_world_pictures(pics);
+    const Surface& mask = pics["Picture70_2"];
+    const world::Climb* rope = nullptr;
+    for (const world::Climb& l : world::kClimbs)
+        if (std::string(l.name) == "rope") rope = &l;
+    ASSERT_TRUE(rope);
+    int lo = 1 << 20, hi = -1;
+    for (int y = 0; y < mask.height() - 40; ++y)  // above the coil and where it leaves it
+        for (int x = 0; x < mask.width(); ++x)
+            if (mask.get(x, y) == 0) lo = std::min(lo, x), hi = std::max(hi, x);
+    EXPECT_GE(world::kRisingRopeX + lo, world::painted_lo(*rope));
+    EXPECT_LE(world::kRisingRopeX + hi, world::painted_hi(*rope));
 }
 
 TEST(WorldFiles, TheGamesOwnPicturesArePaintedWhereItDrawsThem) {
