@@ -2,29 +2,37 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_RGB_Image.H>
-#include <FL/fl_draw.H>
-#include <FL/x.H>
-#include <X11/XKBlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 
 #include "app/message_box.h"
+#include "app/playback.h"
+#include "app/recorder.h"
+#include "app/sdl_audio.h"
 #include "core/bmp_load.h"
+#include "core/png_write.h"
 #include "core/runtime_error.h"
 #include "game/game_window.h"
 #include "game/stored_pictures.h"
-#include "app/sdl_audio.h"
+#include "platform/headless_platform.h"
+#ifdef LEXOVO_TEST_HOOKS
+#include "tools/replay/trace_writer.h"
+#endif
+
+#include <FL/x.H>  // last: its X11 macros clash with the names above
+#include <X11/XKBlib.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr double kTickSeconds = 0.060;
+constexpr double kPadSeconds = 0.016;
 
-// The game clock counts from the start of the program.
 const std::chrono::steady_clock::time_point program_start = std::chrono::steady_clock::now();
 
 Surface stored(const char* name) {
@@ -47,6 +55,10 @@ fs::path executable_folder() {
 
 }  // namespace
 
+int64_t real_us() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - program_start).count();
+}
+
 std::unique_ptr<Fl_RGB_Image> rgba_image(const Surface& s, int scale) {
     if (s.empty()) return nullptr;
     int W = s.width() * scale, H = s.height() * scale;
@@ -65,176 +77,128 @@ std::unique_ptr<Fl_RGB_Image> rgba_image(const Surface& s, int scale) {
     return img;
 }
 
-int screen_scale() {
-    if (const char* e = std::getenv("LEXOVO_SCALE")) {
-        int s = std::atoi(e);
-        if (s >= 1 && s <= 8) return s;
-    }
-    float h = 0, v = 0;
-    Fl::screen_dpi(h, v);
-    // The X server works the density out from whole millimetres: 192 dpi
-    // may come back as 191.7.
-    float dpi = (h + v) / 2;
-    if (dpi < 188) return 1;
-    int scale = std::max(2, int(dpi / 96 + 0.05f));
-    int sx, sy, sw, sh;
-    Fl::screen_work_area(sx, sy, sw, sh);
-    while (scale > 1 && (GameView::kW * scale > sw || GameView::kH * scale > sh)) --scale;
-    return scale;
-}
-
-// --- the window ---------------------------------------------------------
-
-GameView::GameView(int scale, FltkPlatform& platform)
-    : Fl_Window(kW * scale, kH * scale, "Gioco di Lexovo"), scale_(scale), platform_(platform),
-      rgb_(size_t(kW) * size_t(kH) * size_t(scale) * size_t(scale) * 3, 0) {
-    end();
-    size_range(w(), h(), w(), h());
-    callback(on_close, this);
-    int sx, sy, sw, sh;
-    Fl::screen_work_area(sx, sy, sw, sh);
-    position(sx + std::max(0, (sw - w()) / 2), sy + std::max(0, (sh - h()) / 2));
-}
-
-void GameView::show_picture(const Surface& pic) {
-    const int W = kW * scale_;
-    int rows = std::min(kH, pic.height()), cols = std::min(kW, pic.width());
-    for (int y = 0; y < rows; ++y) {
-        const Rgb* src = pic.row(y);
-        unsigned char* line = rgb_.data() + size_t(y) * size_t(scale_) * size_t(W) * 3;
-        unsigned char* p = line;
-        for (int x = 0; x < cols; ++x) {
-            Rgb c = src[x];
-            for (int k = 0; k < scale_; ++k) {
-                *p++ = static_cast<unsigned char>(c >> 16);
-                *p++ = static_cast<unsigned char>(c >> 8);
-                *p++ = static_cast<unsigned char>(c);
-            }
-        }
-        for (int k = 1; k < scale_; ++k)
-            std::copy(line, line + size_t(W) * 3, line + size_t(k) * size_t(W) * 3);
-    }
-    redraw();
-}
-
-void GameView::note(const char* what, int a, int b, int c) {
-    if (!platform_.logging()) return;
-    std::string line = what;
-    for (int v : {a, b, c})
-        if (v != kNone) line += " " + std::to_string(v);
-    platform_.log(line);
-}
-
-void GameView::draw() { fl_draw_image(rgb_.data(), 0, 0, w(), h(), 3, 0); }
-
-float GameView::logical(int v) const {
-    // The game sees its own 480 x 540 pixels: whole pixels, rounded down,
-    // also outside the window while a button is held.
-    if (scale_ == 1) return float(v);
-    return float(v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_));
-}
-
-int GameView::handle(int e) {
-    switch (e) {
-    case FL_FOCUS:
-    case FL_UNFOCUS:
-    case FL_ENTER:
-    case FL_LEAVE:
-        return 1;
-    default:
-        break;
-    }
-    if (!game_) return Fl_Window::handle(e);
-    // Each handler runs through the game window's event boundary.
-    GameWindow& g = *game_;
-    switch (e) {
-    case FL_KEYDOWN: {
-        int key = Fl::event_key();
-        int shift = input::shift_mask(Fl::event_state(), key, true);
-        note("keydown", input::virtual_key(key), shift);
-        g.run_handler([&] { g.Form_KeyDown(input::virtual_key(key), shift); });
-        int ch = input::char_code(std::string(Fl::event_text(), size_t(Fl::event_length())));
-        if (ch >= 0) {
-            note("keypress", ch);
-            g.run_handler([&] { g.Form_KeyPress(ch); });
-        }
-        return 1;
-    }
-    case FL_KEYUP: {
-        int key = Fl::event_key();
-        note("keyup", input::virtual_key(key));
-        g.run_handler([&] { g.Form_KeyUp(input::virtual_key(key), input::shift_mask(Fl::event_state(), key, false)); });
-        return 1;
-    }
-    case FL_PUSH: {
-        int b = input::button_of(Fl::event_button());
-        float x = logical(Fl::event_x()), y = logical(Fl::event_y());
-        auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                       std::chrono::steady_clock::now().time_since_epoch()).count();
-        if (clicks_.press(b, int(x), int(y), now)) {
-            note("dblclick");
-            g.run_handler([&] { g.Form_DblClick(); });
-        } else {
-            note("mousedown", b, int(x), int(y));
-            g.run_handler([&] { g.Form_MouseDown(b, input::shift_mask(Fl::event_state()), x, y); });
-        }
-        return 1;
-    }
-    case FL_DRAG:
-    case FL_MOVE:
-        g.run_handler([&] {
-            g.Form_MouseMove(input::buttons_held(Fl::event_state()), input::shift_mask(Fl::event_state()),
-                             logical(Fl::event_x()), logical(Fl::event_y()));
-        });
-        return 1;
-    case FL_RELEASE:
-        note("mouseup", input::button_of(Fl::event_button()), int(logical(Fl::event_x())), int(logical(Fl::event_y())));
-        g.run_handler([&] {
-            g.Form_MouseUp(input::button_of(Fl::event_button()), input::shift_mask(Fl::event_state()),
-                           logical(Fl::event_x()), logical(Fl::event_y()));
-        });
-        if (clicks_.release_gives_click()) {
-            note("click");
-            g.run_handler([&] { g.Form_Click(); });
-        }
-        return 1;
-    default:
-        break;
-    }
-    return Fl_Window::handle(e);
-}
-
-void GameView::on_close(Fl_Widget*, void* self) {
-    auto* v = static_cast<GameView*>(self);
-    // Esc is a key for the game, not a way out of the window.
-    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-    if (v->game_) v->game_->run_handler([&] { v->game_->Form_Unload(); });
-    else std::exit(0);
-}
-
-// --- the platform -------------------------------------------------------
-
-FltkPlatform::FltkPlatform()
-    : random_(static_cast<std::mt19937::result_type>(
-          std::chrono::system_clock::now().time_since_epoch().count())) {
+FltkPlatform::FltkPlatform(Mode mode)
+    : mode_(mode), random_(static_cast<std::mt19937::result_type>(
+                       std::chrono::system_clock::now().time_since_epoch().count())) {
+#ifdef LEXOVO_TEST_HOOKS
     if (const char* f = std::getenv("LEXOVO_TEST_LOG")) log_ = std::fopen(f, "a");
+    if (const char* f = std::getenv("LEXOVO_TEST_TRACE")) trace_ = std::fopen(f, "w");
+#endif
     fl_open_display();
-    int scale = screen_scale();
-    view_ = new GameView(scale, *this);
+    view_ = new GameView(screen_scale());
+    view_->on_scale = [this](int s) {
+        make_pointer_images(s);
+        apply_cursor();
+    };
     window_icon_ = rgba_image(stored("WindowIcon"));
     if (window_icon_) view_->icon(window_icon_.get());
-    for (int k = 1; k <= 4; ++k)
-        pointer_images_[size_t(k)] = rgba_image(stored(("Picture30_" + std::to_string(k)).c_str()), scale);
+    make_pointer_images(view_->scale());
     audio_ = std::make_unique<SdlAudio>([this](const std::string& n) { return data_file(n); });
+    if (mode_ != Mode::Live) model_ = std::make_unique<HeadlessPlatform>("");
+    pad_ = std::make_unique<Gamepad>(static_cast<Gamepad::Target&>(*this));
+    if (pad_->available()) Fl::add_timeout(kPadSeconds, pad_poll, this);
 }
 
 FltkPlatform::~FltkPlatform() {
+    Fl::remove_timeout(pad_poll, this);
     if (log_) std::fclose(log_);
+    if (trace_) std::fclose(trace_);
+}
+
+void FltkPlatform::make_pointer_images(int scale) {
+    if (scale == pointer_scale_) return;
+    pointer_scale_ = scale;
+    for (int k = 1; k <= 4; ++k)
+        pointer_images_[size_t(k)] = rgba_image(stored(("Picture30_" + std::to_string(k)).c_str()), scale);
+}
+
+void FltkPlatform::record_to(std::FILE* out) {
+    record_file_ = out;
+    recorder_ = std::make_unique<Recorder>(out, real_us);
+    recorder_->header("Gioco di Lexovo: a game recorded with lexovo --record.\n"
+                      "Play it back with lexovo --play FILE, or trace it with lexovo-replay FILE.");
+}
+
+void FltkPlatform::play(std::vector<ScriptCommand> script) {
+    playback_ = std::make_unique<Playback>(std::move(script), *calls_, *model_, [this](const std::string& file) {
+        if (!write_png(game_->window_picture(), file))
+            std::fprintf(stderr, "lexovo: cannot write %s\n", file.c_str());
+    });
 }
 
 void FltkPlatform::attach(GameWindow* game) {
     game_ = game;
-    view_->attach(game);
+    calls_ = std::make_unique<GameCalls>(*game);
+    calls_->set_listener(this);
+    calls_->set_defer_nested(mode_ == Mode::Record);
+    view_->set_input(mode_ == Mode::Play ? nullptr : calls_.get());
+    view_->on_close = [this] { game_->run_handler([this] { game_->Form_Unload(); }); };
+}
+
+void FltkPlatform::start_game(int limit) {
+    time_limit = limit;
+    calls_->run({GameCall::Kind::Load, limit});
+    if (playback_) playback_->start();
+}
+
+GameInput* FltkPlatform::input() {
+    // A box is modal: the pad reaches the game no more than the keyboard does.
+    if (box_depth_ > 0 || !game_ || mode_ == Mode::Play || !view_->shown()) return nullptr;
+    return calls_.get();
+}
+
+void FltkPlatform::pad_poll(void* self) {
+    auto* p = static_cast<FltkPlatform*>(self);
+    Fl::repeat_timeout(kPadSeconds, pad_poll, self);
+    p->pad_->poll(real_us() / 1000);
+}
+
+// --- every call into the game --------------------------------------------
+
+void FltkPlatform::before(const GameCall& c) {
+    using K = GameCall::Kind;
+    const std::string n = " ";
+    switch (c.kind) {
+    case K::Load: log("gioca " + std::to_string(c.a)); break;
+    case K::KeyDown: log("keydown " + std::to_string(c.a) + n + std::to_string(c.shift)); break;
+    case K::KeyUp: log("keyup " + std::to_string(c.a)); break;
+    case K::Char: log("keypress " + std::to_string(c.a)); break;
+    case K::MouseDown:
+        log("mousedown " + std::to_string(c.button) + n + std::to_string(c.a) + n + std::to_string(c.b));
+        break;
+    case K::MouseUp:
+        log("mouseup " + std::to_string(c.button) + n + std::to_string(c.a) + n + std::to_string(c.b));
+        break;
+    case K::Click: log("click"); break;
+    case K::DblClick: log("dblclick"); break;
+    case K::Tick: log("tick"); break;
+    case K::MouseMove: break;
+    }
+    if (recorder_ && c.kind != K::Load) model_->advance_clock(recorder_->before_call());
+    // The script's clock: a tick moves it on by 60 ms before it runs.
+    if (model_ && c.kind == K::Tick) model_->advance_clock(60);
+}
+
+void FltkPlatform::after(const GameCall& c, bool ran) {
+    const bool tick = c.kind == GameCall::Kind::Tick;
+    int line = 0;
+    if (recorder_) line = c.kind == GameCall::Kind::Load ? recorder_->start(c.script_line())
+                                                         : recorder_->after_call(c.script_line(), tick);
+    else if (playback_) line = playback_->line();
+    trace(line, c, ran, false);
+}
+
+void FltkPlatform::trace(int line, const GameCall& c, bool ran, bool ended) {
+#ifdef LEXOVO_TEST_HOOKS
+    if (!trace_ || !model_) return;
+    const bool tick = c.kind == GameCall::Kind::Tick;
+    std::string t = trace_line(line, c.word(), tick ? &ran : nullptr, ended, *game_, model_->take_log());
+    std::fputs(t.c_str(), trace_);
+    std::fputc('\n', trace_);
+    std::fflush(trace_);
+#else
+    (void)line, (void)c, (void)ran, (void)ended;
+#endif
 }
 
 void FltkPlatform::log(const std::string& line) {
@@ -242,6 +206,8 @@ void FltkPlatform::log(const std::string& line) {
     std::fprintf(log_, "%lld %s\n", static_cast<long long>(clock_ms()), line.c_str());
     std::fflush(log_);
 }
+
+// --- the platform ----------------------------------------------------------
 
 // Run from the build tree, the data lie beside the program; installed, they
 // lie in share/games/lexovo under the program's prefix.
@@ -264,6 +230,7 @@ void FltkPlatform::show_window() {
     XkbSetDetectableAutoRepeat(fl_display, True, &supported);
     Fl::focus(view_);
     apply_cursor();
+    log(std::string("present ") + view_->present_path());
 }
 
 void FltkPlatform::present(const Surface& picture) {
@@ -278,7 +245,20 @@ Answer FltkPlatform::message_box(const MessageBoxRequest& box) {
     // run until the box has been answered.
     ++box_depth_;
     log("box " + box.title);
-    Answer a = run_message_box(box, view_->scale());
+    Answer a;
+    if (mode_ == Mode::Play) {
+        // The script answers; the box is shown meanwhile and answers by itself.
+        a = model_->message_box(box);
+        run_message_box(box, view_->scale(), playback_->box_seconds(), a);
+    } else {
+        const int64_t opened = real_us();
+        a = run_message_box(box, view_->scale());
+        if (recorder_) {
+            recorder_->box_answered(a, real_us() - opened);
+            model_->queue_answer(a);
+            model_->message_box(box);
+        }
+    }
     --box_depth_;
     static const char* const names[] = {"ok", "yes", "no", "retry", "cancel"};
     log(std::string("answer ") + names[int(a)]);
@@ -315,6 +295,8 @@ void FltkPlatform::apply_cursor() {
 void FltkPlatform::set_timer(bool on) {
     if (on == timer_on_) return;
     timer_on_ = on;
+    if (recorder_) recorder_->timer_set(on);
+    if (mode_ == Mode::Play) return;  // the script's ticks drive the game
     if (on) Fl::add_timeout(kTickSeconds, tick, this);
     else Fl::remove_timeout(tick, this);
 }
@@ -323,29 +305,64 @@ void FltkPlatform::tick(void* self) {
     auto* p = static_cast<FltkPlatform*>(self);
     Fl::repeat_timeout(kTickSeconds, tick, self);
     // No tick inside a message box (the box's own event loop keeps the timer
-    // going) nor inside a tick that lets events run.
-    if (p->box_depth_ > 0 || p->in_tick_ || !p->game_) return;
-    p->in_tick_ = true;
-    p->log("tick");
-    p->game_->run_handler([&] { p->game_->Timer1_Timer(); });
-    p->in_tick_ = false;
+    // going) nor inside another call into the game that lets events run.
+    if (p->box_depth_ > 0 || !p->calls_) return;
+    p->calls_->tick();
 }
 
 int64_t FltkPlatform::clock_ms() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - program_start).count();
+    if (model_) return model_->clock_ms();
+    return real_us() / 1000;
 }
 
-double FltkPlatform::random_uniform() { return std::uniform_real_distribution<double>(0.0, 1.0)(random_); }
+double FltkPlatform::random_uniform() {
+    if (mode_ == Mode::Play) return model_->random_uniform();
+    double v = std::uniform_real_distribution<double>(0.0, 1.0)(random_);
+    if (v >= 1.0) v = std::nextafter(1.0, 0.0);  // the distribution may round up to its end
+    if (recorder_) recorder_->random_drawn(v);
+    return v;
+}
 
 void FltkPlatform::sound_device_create() { audio_->create_device(); }
-void FltkPlatform::sound_load(int id, const std::string& path) { audio_->load(id, path); }
-void FltkPlatform::sound_play(int id, bool looping) { audio_->play(id, looping); }
-void FltkPlatform::sound_stop(int id) { audio_->stop(id); }
-void FltkPlatform::sound_rewind(int id) { audio_->rewind(id); }
-int FltkPlatform::sound_status(int id) { return audio_->status(id); }
-void FltkPlatform::sound_release(int id) { audio_->release(id); }
+
+void FltkPlatform::sound_load(int id, const std::string& path) {
+    audio_->load(id, path);
+    if (!model_) return;
+    try {
+        model_->sound_load(id, path);
+    } catch (const RuntimeError&) {
+        // the mixer took it: the script's model plays it as silence of no length
+    }
+}
+
+void FltkPlatform::sound_play(int id, bool looping) {
+    audio_->play(id, looping);
+    if (model_) model_->sound_play(id, looping);
+}
+
+void FltkPlatform::sound_stop(int id) {
+    audio_->stop(id);
+    if (model_) model_->sound_stop(id);
+}
+
+void FltkPlatform::sound_rewind(int id) {
+    audio_->rewind(id);
+    if (model_) model_->sound_rewind(id);
+}
+
+// Recording or playing back, the game hears the effects' status on the
+// script's clock, so that the replay takes the same turns.
+int FltkPlatform::sound_status(int id) { return model_ ? model_->sound_status(id) : audio_->status(id); }
+
+void FltkPlatform::sound_release(int id) {
+    audio_->release(id);
+    if (model_) model_->sound_release(id);
+}
+
 void FltkPlatform::music_init() { audio_->music_init(); }
+
 void FltkPlatform::play_midi(const std::string& bare_name) {
+    if (model_) model_->play_midi(bare_name);
     // The first tune may still be loading when the window opens: it then
     // starts a moment later instead of holding the first picture back.
     Fl::remove_timeout(music_poll, this);
@@ -359,6 +376,17 @@ void FltkPlatform::music_poll(void* self) {
 
 void FltkPlatform::end_program() {
     log("end");
+    // The call that ended the program goes into the recording and the trace.
+    if (calls_ && calls_->busy()) {
+        const GameCall& c = calls_->current();
+        const bool tick = c.kind == GameCall::Kind::Tick;
+        int line = 0;
+        if (recorder_) line = recorder_->after_call(c.script_line(), tick);
+        else if (playback_) line = playback_->line();
+        trace(line, c, true, true);
+    }
+    if (recorder_) recorder_->finish();
+    if (record_file_) std::fclose(record_file_);
     audio_->shutdown();
     if (log_) std::fflush(log_);
     std::exit(0);

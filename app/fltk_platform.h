@@ -1,62 +1,48 @@
 // The platform for players: the game window in FLTK, its pointer and
-// message boxes, the 60 ms tick as an FLTK timeout, sound through SDL2_mixer.
+// message boxes, the 60 ms tick as an FLTK timeout, sound through SDL2_mixer,
+// game controllers through SDL. It can also record the game being played as
+// a replay script (--record) or play one back (--play): the game's clock,
+// chance and box answers then follow the script's rules (a virtual clock of
+// 60 ms a tick and written waits), kept by a headless platform alongside.
 #pragma once
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include <FL/Fl_Window.H>
-
-#include "app/input_map.h"
+#include "app/game_calls.h"
+#include "app/game_view.h"
+#include "app/gamepad.h"
 #include "platform/platform.h"
 
 class Fl_RGB_Image;
 class GameWindow;
+class HeadlessPlatform;
+class Playback;
+class Recorder;
 class SdlAudio;
+struct ScriptCommand;
 
-// The game window on the screen: shows the last picture presented, enlarged
-// by a whole factor on very dense screens, and hands keys and mouse events to
-// the game window's handlers.
-class FltkPlatform;
-
-class GameView : public Fl_Window {
+class FltkPlatform : public Platform, private GameCalls::Listener, private Gamepad::Target {
 public:
-    GameView(int scale, FltkPlatform& platform);
-    void attach(GameWindow* game) { game_ = game; }
-    int scale() const { return scale_; }
+    enum class Mode { Live, Record, Play };
 
-    void show_picture(const Surface& picture);
-
-    void draw() override;
-    int handle(int event) override;
-
-    static constexpr int kW = 480, kH = 540;
-
-private:
-    static void on_close(Fl_Widget*, void*);
-    float logical(int v) const;
-
-    void note(const char* what, int a = kNone, int b = kNone, int c = kNone);
-    static constexpr int kNone = -1000000;
-
-    int scale_;
-    FltkPlatform& platform_;
-    std::vector<unsigned char> rgb_;  // kW*scale x kH*scale, 3 bytes a pixel
-    GameWindow* game_ = nullptr;
-    input::ClickSequence clicks_;
-};
-
-class FltkPlatform : public Platform {
-public:
-    FltkPlatform();
+    explicit FltkPlatform(Mode mode = Mode::Live);
     ~FltkPlatform() override;
+
+    // Recording: the script goes to `out` (which the platform then owns).
+    void record_to(std::FILE* out);
+    // Playing back: the checked script, its first command a gioca.
+    void play(std::vector<ScriptCommand> script);
 
     void attach(GameWindow* game);
     GameView& view() { return *view_; }
+    GameCalls& calls() { return *calls_; }
+    // Starts the game with the start dialog's choice: the load step, then
+    // the window. Recording, the choice is the script's first line.
+    void start_game(int time_limit);
 
     void enter_program_folder() override;
     std::string data_file(const std::string& bare_name) const override;
@@ -87,34 +73,52 @@ public:
 
     [[noreturn]] void end_program() override;
 
-    // Test hook: with LEXOVO_TEST_LOG naming a file, the window tests read
-    // one line per tick, message box and start of play from it.
+    // Test builds: with LEXOVO_TEST_LOG naming a file, the window tests read
+    // one line per tick, message box, key, click and start of play from it.
     void log(const std::string& line);
     bool logging() const { return log_ != nullptr; }
 
 private:
+    // GameCalls::Listener
+    void before(const GameCall& c) override;
+    void after(const GameCall& c, bool ran) override;
+    // Gamepad::Target
+    GameInput* input() override;
+    void pointer(int& x, int& y) override { view_->pointer(x, y); }
+    void move_pointer(int x, int y, int buttons, int shift) override { view_->move_pointer(x, y, buttons, shift); }
+
     static void tick(void* self);
     static void music_poll(void* self);
+    static void pad_poll(void* self);
     void apply_cursor();
+    void make_pointer_images(int scale);
+    void trace(int line, const GameCall& c, bool ran, bool ended);
 
+    Mode mode_;
     GameView* view_;
     GameWindow* game_ = nullptr;
+    std::unique_ptr<GameCalls> calls_;
     std::unique_ptr<SdlAudio> audio_;
+    std::unique_ptr<Gamepad> pad_;
+    std::unique_ptr<HeadlessPlatform> model_;  // recording or playing: the script's clock and effects
+    std::unique_ptr<Recorder> recorder_;
+    std::unique_ptr<Playback> playback_;
+    std::FILE* record_file_ = nullptr;
     std::array<std::unique_ptr<Fl_RGB_Image>, 5> pointer_images_;
+    int pointer_scale_ = 0;
     std::unique_ptr<Fl_RGB_Image> window_icon_;
     Pointer pointer_ = Pointer::Arrow;
     int cursor_count_ = 0;  // as the system keeps it: shown while >= 0
     bool timer_on_ = false;
-    bool in_tick_ = false;
     int box_depth_ = 0;
     std::mt19937 random_;
     std::FILE* log_ = nullptr;
+    std::FILE* trace_ = nullptr;
 };
 
 // Colour-keyed picture (magenta is transparent) into an FLTK image with alpha,
 // enlarged by `scale` without smoothing.
 std::unique_ptr<Fl_RGB_Image> rgba_image(const Surface& s, int scale = 1);
 
-// Whole-number enlargement for the screen's density: 1 up to 191 dpi, then
-// dpi / 96. LEXOVO_SCALE overrides it.
-int screen_scale();
+// Real time in microseconds since the program started.
+int64_t real_us();

@@ -108,11 +108,14 @@ public:
         position(sx + (sw - W) / 2, sy + (sh - H) / 2);
     }
 
-    Answer run() {
+    Answer run(double auto_seconds, Answer auto_answer) {
         show();
         default_button_->take_focus();
         Fl::focus(default_button_);
+        auto_answer_ = auto_answer;
+        if (auto_seconds > 0) Fl::add_timeout(auto_seconds, answer_by_itself, this);
         while (shown()) Fl::wait();
+        Fl::remove_timeout(answer_by_itself, this);
         return answer_;
     }
 
@@ -137,6 +140,10 @@ private:
         for (auto& [b, a] : m->answers_)
             if (b == w) m->finish(a);
     }
+    static void answer_by_itself(void* self) {
+        auto* m = static_cast<MessageWindow*>(self);
+        m->finish(m->auto_answer_);
+    }
     // Esc and the close button.
     static void close_cb(Fl_Widget*, void* self) {
         auto* m = static_cast<MessageWindow*>(self);
@@ -146,20 +153,21 @@ private:
     MessageBoxRequest box_;
     std::string text_;
     Answer answer_;
+    Answer auto_answer_ = Answer::Ok;
     std::vector<std::pair<Fl_Widget*, Answer>> answers_;
     Fl_Widget* default_button_ = nullptr;
 };
 
 }  // namespace
 
-Answer run_message_box(const MessageBoxRequest& box, int scale) {
+Answer run_message_box(const MessageBoxRequest& box, int scale, double auto_seconds, Answer auto_answer) {
     m.set(std::max(1, scale));
     // Whatever window had the keyboard gets it back afterwards.
     Fl_Window* previous = Fl::first_window();
     Answer a;
     {
         MessageWindow w(box);
-        a = w.run();
+        a = w.run(auto_seconds, auto_answer);
     }
     if (previous && previous->shown()) {
         previous->show();

@@ -7,4 +7,7 @@
 // Shows the box and waits for an answer. Return (or Space) presses the
 // focused button, which starts as the box's default; Esc and the window's
 // close button give the default answer. `scale` enlarges it on dense screens.
-Answer run_message_box(const MessageBoxRequest& box, int scale = 1);
+// With auto_seconds > 0 the box answers auto_answer by itself after that
+// long (a recorded game playing back shows its boxes this way).
+Answer run_message_box(const MessageBoxRequest& box, int scale = 1, double auto_seconds = 0,
+                       Answer auto_answer = Answer::Ok);

@@ -69,15 +69,23 @@ struct SdlAudio::Impl {
     Mix_Chunk* chunk[kChannels] = {};
     bool looping[kChannels] = {};
 
+    // A tune plays from its recording (X.mp3 beside X.mid, made at build
+    // time through FluidSynth with the best soundfont) where there is one:
+    // a recording is streamed from the file and starts over from its
+    // beginning whenever asked, with no synthesiser and no soundfont in
+    // memory. Without one, the .mid plays through FluidSynth.
+    //
     // FluidSynth's player treats a halt as a pause: started again, a tune
-    // goes on from where it was halted, whatever SDL_mixer asks. So a tune
-    // that has been started once is never started again; a fresh copy is
-    // loaded in the background meanwhile and takes its place (loading it
-    // on the spot would stall the game for a tick or two).
+    // goes on from where it was halted, whatever SDL_mixer asks. So a MIDI
+    // tune that has been started once is never started again; a fresh copy
+    // is loaded in the background meanwhile and takes its place (loading it
+    // on the spot would stall the game for a tick or two, or for seconds
+    // when 'm' is pressed again and again).
     struct Tune {
         std::string path;
+        bool recorded = false;       // path is the recording
         Mix_Music* music = nullptr;  // ready to start from its beginning
-        bool used = false;           // started at least once
+        bool used = false;           // started at least once (MIDI only)
         std::shared_future<Mix_Music*> first;  // the first load, made in the background
         std::shared_future<Mix_Music*> spare;
     };
@@ -126,34 +134,72 @@ struct SdlAudio::Impl {
         return m;
     }
 
-    // The tune under that name, loaded if need be; nullptr if it cannot be.
+    // The tune under that name, its recording if it has one.
     Tune& entry(const std::string& name) {
         Tune& t = tunes[name];
-        if (t.path.empty()) t.path = resolve ? resolve(name) : name;
+        if (t.path.empty()) {
+            t.path = resolve ? resolve(name) : name;
+            const std::string recording = recording_of(t.path);
+            if (!recording.empty() && file_exists(recording)) {
+                t.path = recording;
+                t.recorded = true;
+            }
+        }
         return t;
     }
-    static bool loading(Tune& t) {
-        return !t.music && t.first.valid() && t.first.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    static std::string recording_of(const std::string& midi_path) {
+        const std::string ext = ".mid";
+        if (midi_path.size() <= ext.size() || midi_path.compare(midi_path.size() - ext.size(), ext.size(), ext) != 0)
+            return {};
+        return midi_path.substr(0, midi_path.size() - ext.size()) + ".mp3";
     }
-    Tune* tune(const std::string& name) {
+    static bool ready(const std::shared_future<Mix_Music*>& f) {
+        return f.valid() && f.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }
+    static bool loading(Tune& t) { return !t.music && t.first.valid() && !ready(t.first); }
+    // Whether starting the tune now would have to wait for a load.
+    static bool would_wait(Tune& t) {
+        if (loading(t)) return true;
+        return !t.recorded && t.used && t.spare.valid() && !ready(t.spare);
+    }
+    // The tune under that name, ready to start; nullptr if it cannot be.
+    // Without `may_load` nothing is loaded here: a tune that is not ready
+    // is loaded in the background for next time.
+    Tune* tune(const std::string& name, bool may_load) {
         Tune& t = entry(name);
         if (!t.music && t.first.valid()) t.music = take(t.first);
-        if (!t.music) t.music = load_now(t.path);  // a failed load is tried again next time
+        if (!t.music) {  // a failed load is tried again next time
+            if (may_load) t.music = load_now(t.path);
+            else t.first = load_later(t.path);
+        }
         return t.music ? &t : nullptr;
     }
 
-    void start(Tune& t) {
+    void start(Tune& t, bool may_load) {
+        if (t.recorded) {
+            Mix_PlayMusic(t.music, kMusicLoops);
+            return;
+        }
         if (t.used) {
-            Mix_Music* fresh = t.spare.valid() ? take(t.spare) : load_now(t.path);
-            if (fresh) {
-                Mix_FreeMusic(t.music);
-                t.music = fresh;
-                t.used = false;
+            Mix_Music* fresh = t.spare.valid() ? take(t.spare) : may_load ? load_now(t.path) : nullptr;
+            if (!fresh) {
+                if (!t.spare.valid()) t.spare = load_later(t.path);
+                return;  // silent this time rather than from the middle
             }
+            Mix_FreeMusic(t.music);
+            t.music = fresh;
+            t.used = false;
         }
         if (Mix_PlayMusic(t.music, kMusicLoops) != 0) return;
         t.used = true;
         if (!t.spare.valid()) t.spare = load_later(t.path);
+    }
+
+    void play(const std::string& name, bool may_load) {
+        if (Mix_PlayingMusic()) Mix_HaltMusic();
+        pending.clear();
+        if (name.empty()) return;
+        if (Tune* t = tune(name, may_load)) start(*t, may_load);
     }
 
     void free_tunes() {
@@ -269,7 +315,6 @@ void SdlAudio::release(int id) {
 void SdlAudio::music_init() {
     if (!impl_->open || impl_->music_ready) return;
     impl_->music_ready = true;
-    Mix_Init(MIX_INIT_MID);
     const char* env = std::getenv("SDL_SOUNDFONTS");
     if (env && *env) {
         Mix_SetSoundFonts(env);
@@ -280,39 +325,44 @@ void SdlAudio::music_init() {
                 break;
             }
     }
-    // Each load starts its own synthesiser and reads the soundfont: both
-    // tunes now, in the background, so that the window does not wait for
-    // them and the 'm' key and the jungle switch answer at once later.
-    for (const char* name : {"intro3.mid", "symphony.mid"}) {
+    // Both tunes now, in the background, so that the window does not wait
+    // for them and the 'm' key and the jungle switch answer at once later.
+    // (A MIDI load starts its own synthesiser and reads the soundfont; a
+    // recording only opens its file.)
+    const char* const names[] = {"intro3.mid", "symphony.mid"};
+    int formats = 0;
+    for (const char* name : names) formats |= impl_->entry(name).recorded ? MIX_INIT_MP3 : MIX_INIT_MID;
+    Mix_Init(formats);
+    for (const char* name : names) {
         Impl::Tune& t = impl_->entry(name);
         if (!t.music && !t.first.valid()) t.first = impl_->load_later(t.path);
     }
 }
 
 void SdlAudio::play_midi(const std::string& bare_name) {
-    if (!impl_->open) return;
-    if (Mix_PlayingMusic()) Mix_HaltMusic();
-    impl_->pending.clear();
-    if (bare_name.empty()) return;
-    if (Impl::Tune* t = impl_->tune(bare_name)) impl_->start(*t);
+    if (impl_->open) impl_->play(bare_name, true);
 }
 
 bool SdlAudio::play_midi_soon(const std::string& bare_name) {
     if (!impl_->open) return true;
-    if (!bare_name.empty() && Impl::loading(impl_->entry(bare_name))) {
-        if (Mix_PlayingMusic()) Mix_HaltMusic();
-        impl_->pending = bare_name;
-        return false;
+    if (!bare_name.empty()) {
+        Impl::Tune& t = impl_->entry(bare_name);
+        if (!t.music && !t.first.valid()) t.first = impl_->load_later(t.path);  // never asked for before
+        if (Impl::would_wait(t)) {
+            if (Mix_PlayingMusic()) Mix_HaltMusic();
+            impl_->pending = bare_name;
+            return false;
+        }
     }
-    play_midi(bare_name);
+    impl_->play(bare_name, false);
     return true;
 }
 
 bool SdlAudio::poll() {
     if (impl_->pending.empty()) return true;
-    if (Impl::loading(impl_->entry(impl_->pending))) return false;
+    if (Impl::would_wait(impl_->entry(impl_->pending))) return false;
     std::string name = impl_->pending;
-    play_midi(name);
+    impl_->play(name, false);
     return true;
 }
 

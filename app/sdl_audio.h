@@ -1,5 +1,6 @@
-// Sound effects and music through SDL2_mixer: one channel per effect,
-// MIDI through FluidSynth with a General MIDI soundfont.
+// Sound effects and music through SDL2_mixer: one channel per effect; the
+// tunes from their recordings (MP3), or as MIDI through FluidSynth with a
+// General MIDI soundfont where there is no recording.
 #pragma once
 #include <functional>
 #include <string>
@@ -24,12 +25,15 @@ public:
     int status(int id);               // 0 silent, 1 playing once, 5 looping
     void release(int id);
 
-    // Music: loads both tunes once; play_midi("") is silence; a tune plays
-    // three times in all. Failures are silent.
+    // Music: loads both tunes once, in the background; play_midi("") is
+    // silence; a tune plays three times in all. A tune X.mid plays from its
+    // recording X.mp3 where one lies beside it, else through FluidSynth.
+    // Failures are silent. play_midi may wait for a load.
     void music_init();
     void play_midi(const std::string& bare_name);
-    // The same without waiting: a tune whose first load is still under way
-    // starts from poll() once it is ready. False while one is waiting.
+    // The same without ever loading or waiting on the calling thread: a tune
+    // whose load is still under way starts from poll() once it is ready.
+    // False while one is waiting.
     bool play_midi_soon(const std::string& bare_name);
     bool poll();
 

@@ -5,13 +5,10 @@
 #include <algorithm>
 
 #include "game/game_window.h"
+#include "game/world_places.h"
 
 namespace {
-constexpr Rgb kWhite = rgb(255, 255, 255);
-constexpr Rgb kLightRed = rgb(255, 0, 0);
-constexpr Rgb kBlue = rgb(0, 0, 255);
-constexpr Rgb kLightGreen = rgb(0, 255, 0);
-constexpr Rgb kLightMagenta = rgb(255, 0, 255);
+using world::kMapBlue, world::kMapLightGreen, world::kMapLightMagenta, world::kMapLightRed, world::kMapWhite;
 
 int pixel_coord(double v) { return int(round_even(v)); }
 }  // namespace
@@ -27,10 +24,10 @@ void GameWindow::Calcola_mov() {
     if (s.go_right) {
         if (s.fall_state == 0) s.fall_state = 1;
         Rgb c = map(s.prof_x + 14, s.prof_y + 516);
-        if (c == kWhite) {
+        if (c == kMapWhite) {
             s.prof_x += 5;
-            if (map(s.prof_x + 14, s.prof_y + 510) == kLightMagenta && s.book_state[2] == 0) s.book_state[2] = 1;
-            if (map(s.prof_x + 14, s.prof_y + 521) == kLightGreen) {
+            if (map(s.prof_x + 14, s.prof_y + 510) == kMapLightMagenta && s.book_state[2] == 0) s.book_state[2] = 1;
+            if (map(s.prof_x + 14, s.prof_y + 521) == kMapLightGreen) {
                 step([&] { c_.fall_column = cint(s.prof_x + 14.0); });
                 s.prof_x += 5;
                 s.go_right = false;
@@ -40,7 +37,7 @@ void GameWindow::Calcola_mov() {
                 else if (s.fall_state == 3) s.fall_state = 4;
                 step([&] { sfx_play(snd_crash); });
             }
-        } else if (c == kLightRed) {
+        } else if (c == kMapLightRed) {
             s.prof_x += 5;
             s.prof_y += 5;
             s.on_steps = true;
@@ -50,7 +47,7 @@ void GameWindow::Calcola_mov() {
                     if (s.scroll_y > 0) s.scroll_y = 0;
                 }
             });
-        } else if (c == kBlue) {
+        } else if (c == kMapBlue) {
             s.prof_x += 5;
             s.prof_y -= 5;
             s.on_steps = true;
@@ -61,21 +58,21 @@ void GameWindow::Calcola_mov() {
         step([&] { if (s.prof_x - double(s.scroll_x) > half_w) s.scroll_x += 5; });
     } else if (s.go_left) {
         Rgb c = map(s.prof_x - 5, s.prof_y + 516);
-        if (c == kWhite) {
+        if (c == kMapWhite) {
             s.prof_x -= 5;
-            if (map(s.prof_x - 5, s.prof_y + 510) == kLightMagenta && s.book_state[2] == 0) s.book_state[2] = 1;
-            if (map(s.prof_x - 5, s.prof_y + 521) == kLightGreen) {
+            if (map(s.prof_x - 5, s.prof_y + 510) == kMapLightMagenta && s.book_state[2] == 0) s.book_state[2] = 1;
+            if (map(s.prof_x - 5, s.prof_y + 521) == kMapLightGreen) {
                 step([&] { c_.fall_column = cint(s.prof_x - 5.0); });
                 s.prof_x -= 5;
                 s.go_left = false;
                 step([&] { sfx_play(snd_fall); });
                 s.falling = true;
             }
-        } else if (c == kLightRed) {
+        } else if (c == kMapLightRed) {
             s.prof_x -= 5;
             s.prof_y += 5;
             s.on_steps = true;
-        } else if (c == kBlue) {
+        } else if (c == kMapBlue) {
             s.prof_x -= 5;
             s.prof_y -= 5;
             s.on_steps = true;
@@ -99,7 +96,7 @@ void GameWindow::Calcola_mov() {
         if (s.fall_state == 5 || s.well_trapped) {
             s.go_up = false;
             step([&] { sfx_stop(snd_stairs); });
-        } else if (map(s.prof_x, s.prof_y + 511) == kWhite) {
+        } else if (map(s.prof_x, s.prof_y + 511) == kMapWhite) {
             s.prof_y -= 4;
         } else {
             s.go_up = false;
@@ -115,7 +112,7 @@ void GameWindow::Calcola_mov() {
         if (s.fall_state == 5) {
             s.go_down = false;
             step([&] { sfx_stop(snd_stairs); });
-        } else if (map(s.prof_x, s.prof_y + 521) == kWhite) {
+        } else if (map(s.prof_x, s.prof_y + 521) == kMapWhite) {
             s.prof_y += 4;
         } else {
             step([&] { sfx_stop(snd_stairs); });
@@ -128,7 +125,7 @@ void GameWindow::Calcola_mov() {
             }
         });
     } else if (s.falling) {
-        if (map(c_.fall_column, s.prof_y + 521) == kLightGreen) {
+        if (map(c_.fall_column, s.prof_y + 521) == kMapLightGreen) {
             step([&] { c_.fall_speed += (s.fall_state == 4) ? 1 : 5; });
             s.prof_y += float(int(c_.fall_speed));
         } else {
@@ -150,13 +147,13 @@ void GameWindow::Calcola_mov() {
             }
         });
     } else if (s.jump_right) {
-        if (map(s.jump_target_x, s.prof_y + 516) != kWhite) {
+        if (map(s.jump_target_x, s.prof_y + 516) != kMapWhite) {
             s.jump_right = false;
         } else {
             s.prof_x += 10;
             if (s.prof_x >= s.jump_target_x) {
                 s.jump_right = false;
-                if (map(s.jump_target_x, s.prof_y + 521) == kLightGreen) {
+                if (map(s.jump_target_x, s.prof_y + 521) == kMapLightGreen) {
                     c_.fall_column = s.jump_target_x;
                     step([&] { sfx_play(snd_fall); });
                     s.falling = true;
@@ -165,13 +162,13 @@ void GameWindow::Calcola_mov() {
         }
         step([&] { if (s.prof_x - double(s.scroll_x) > half_w) s.scroll_x += 20; });
     } else if (s.jump_left) {
-        if (map(s.jump_target_x, s.prof_y + 516) != kWhite) {
+        if (map(s.jump_target_x, s.prof_y + 516) != kMapWhite) {
             s.jump_left = false;
         } else {
             s.prof_x -= 10;
             if (s.prof_x <= s.jump_target_x) {
                 s.jump_left = false;
-                if (map(s.jump_target_x, s.prof_y + 521) == kLightGreen) {
+                if (map(s.jump_target_x, s.prof_y + 521) == kMapLightGreen) {
                     c_.fall_column = s.jump_target_x;
                     step([&] { sfx_play(snd_fall); });
                     s.falling = true;

@@ -1,5 +1,6 @@
 // The flute charms the rope up out of the deep well.
 #include "game/game_window.h"
+#include "game/world_places.h"
 
 void GameWindow::corda() {
     Trap trap(*this, "Form1_corda");
@@ -15,7 +16,7 @@ void GameWindow::corda() {
     step([&] {
         int frame = c_.rope_count / 10;
         const Surface& m = P(kPicture70RisingRopeMask, frame);
-        draw_sprite(picture1_play_area(), Int16(1490 - s_.scroll_x), cint((394 - s_.scroll_y) - double(m.height())), m,
+        draw_sprite(picture1_play_area(), Int16(world::kRisingRopeX - s_.scroll_x), cint((world::kRisingRopeFootY - s_.scroll_y) - double(m.height())), m,
                     P(kPicture69RisingRope, frame));
     });
 }

@@ -1,5 +1,6 @@
 // The storm over the pot (pianta) and the magic bean plant growing (pianta2).
 #include "game/game_window.h"
+#include "game/world_places.h"
 
 void GameWindow::pianta() {
     Trap trap(*this, "Form1_pianta");
@@ -26,7 +27,7 @@ void GameWindow::pianta() {
     }
     step([&] {
         if (s.plant_stage < 3)
-            copy_to_play(P(kPicture56Storm, c.storm_count / 10), Int16(996 - s.scroll_x), Int16(196 - s.scroll_y));
+            copy_to_play(P(kPicture56Storm, c.storm_count / 10), Int16(world::kStormPlace.x - s.scroll_x), Int16(world::kStormPlace.y - s.scroll_y));
     });
 }
 
@@ -46,8 +47,8 @@ void GameWindow::pianta2() {
     step([&] {
         int frame = c.grow_count / 10;
         const Surface& m = P(kPicture52PlantMask, frame);
-        int x = cint((1024 - s.scroll_x) - m.width() / 2.0);
-        int y = cint((266 - s.scroll_y) - double(m.height()));
+        int x = cint((world::kPlantFoot.x - s.scroll_x) - m.width() / 2.0);
+        int y = cint((world::kPlantFoot.y - s.scroll_y) - double(m.height()));
         draw_sprite(picture1_play_area(), x, y, m, P(kPicture53Plant, frame));
     });
 }

@@ -1,6 +1,7 @@
 // The spider on the upper floor: it drops while the professor walks under
 // it, catches him if it hangs low, and climbs away for good after the fly.
 #include "game/game_window.h"
+#include "game/world_places.h"
 
 void GameWindow::ragno() {
     Trap trap(*this, "Form1_ragno");
@@ -13,9 +14,9 @@ void GameWindow::ragno() {
     }
     const size_t i = size_t(int(c.spider_step));
     const int frame = i < s.walk_sequence.size() ? s.walk_sequence[i] - '0' : 0;
-    step([&] { copy_to_play(P(kPicture33SpiderThread), Int16(Int16(728 - s.scroll_x) + c.spider_dx), Int16(c.spider_y - 100)); });
+    step([&] { copy_to_play(P(kPicture33SpiderThread), Int16(Int16(world::kSpiderThreadX - s.scroll_x) + c.spider_dx), Int16(c.spider_y - 100)); });
     step([&] {
-        draw_sprite(picture1_play_area(), Int16(Int16(680 - s.scroll_x) + c.spider_dx), c.spider_y, P(kPicture31SpiderMask, frame),
+        draw_sprite(picture1_play_area(), Int16(Int16(world::kSpiderX - s.scroll_x) + c.spider_dx), c.spider_y, P(kPicture31SpiderMask, frame),
                     P(kPicture32Spider, frame));
     });
     step([&] { c.spider_y += s.spider_speed; });
@@ -29,7 +30,7 @@ void GameWindow::ragno() {
             step([&] { s.spider_speed = -s.spider_speed; });
         }
     } else if (s.spider_state == 1) {
-        step([&] { sprite(kPicture34ProfCaught, Int16(692 - s.scroll_x), c.spider_y); });
+        step([&] { sprite(kPicture34ProfCaught, Int16(world::kSpiderCatchX - s.scroll_x), c.spider_y); });
         s.game_over = true;
         if (s.prof_y <= 6 || (s.prof_y >= 10 && s.prof_y <= 186)) ringhiere();
         step([&] { copy_to_play(P(kPicture35GameOverBanner), cint((picture1_play_area().width() - 200) / 2.0),

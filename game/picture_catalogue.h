@@ -6,6 +6,7 @@
 // the painters both read this header.
 #pragma once
 #include <array>
+#include <string_view>
 
 // --- the pictures by role ---------------------------------------------------
 // Drawing surfaces filled at run time (the game window reaches them through
@@ -139,3 +140,20 @@ inline constexpr PictureEntry kPictureCatalogue[] = {
 #undef PAIR
 #undef SPLIT
 #undef PLAIN
+
+// The entry of picture `number` (for a picture array, of its first element);
+// nullptr when the catalogue has none.
+constexpr const PictureEntry* catalogue_entry(int number) {
+    for (const PictureEntry& e : kPictureCatalogue) {
+        std::string_view name = e.name;
+        if (!name.starts_with("Picture")) continue;
+        name.remove_prefix(7);
+        int n = 0;
+        while (!name.empty() && name.front() >= '0' && name.front() <= '9') {
+            n = n * 10 + (name.front() - '0');
+            name.remove_prefix(1);
+        }
+        if (n == number && (name.empty() || name == "_0")) return &e;
+    }
+    return nullptr;
+}

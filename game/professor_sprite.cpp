@@ -1,5 +1,6 @@
 // Which picture of the professor this tick shows, and where.
 #include "game/game_window.h"
+#include "game/world_places.h"
 
 void GameWindow::draw_professor(int walk_frame) {
     int n = 0;
@@ -32,7 +33,7 @@ void GameWindow::draw_professor(int walk_frame) {
     }
     if (n == 0) return;
     if (flute) {
-        sprite(n, Int16(1435 - s_.scroll_x), Int16(276 - s_.scroll_y));
+        sprite(n, Int16(world::kFlutePlayerPlace.x - s_.scroll_x), Int16(world::kFlutePlayerPlace.y - s_.scroll_y));
         return;
     }
     int x = cint(double(s_.prof_x) - s_.scroll_x);

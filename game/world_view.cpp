@@ -3,6 +3,7 @@
 // order, between the events that animate the same places (pianta, pianta2,
 // corda); they have no trap of their own and report under the tick's.
 #include "game/game_window.h"
+#include "game/world_places.h"
 
 void GameWindow::draw_background() {
     const Surface& background = picture5_background();
@@ -14,22 +15,22 @@ void GameWindow::draw_background() {
 void GameWindow::draw_fork_vase_and_cloud() {
     step([&] {
         if (s_.fork_placed && s_.plant_stage < 4)
-            sprite(kPicture55Fork, Int16(1008 - s_.scroll_x), Int16(235 - s_.scroll_y));
+            sprite(kPicture55Fork, Int16(world::kForkPlace.x - s_.scroll_x), Int16(world::kForkPlace.y - s_.scroll_y));
     });
-    step([&] { sprite(kPicture39Vase, Int16(998 - s_.scroll_x), Int16(255 - s_.scroll_y)); });
+    step([&] { sprite(kPicture39Vase, Int16(world::kVasePlace.x - s_.scroll_x), Int16(world::kVasePlace.y - s_.scroll_y)); });
     step([&] {
         if (s_.cloud_placed && s_.plant_stage < 3)
-            sprite(kPicture54Cloud, Int16(988 - s_.scroll_x), Int16(175 - s_.scroll_y));
+            sprite(kPicture54Cloud, Int16(world::kCloudPlace.x - s_.scroll_x), Int16(world::kCloudPlace.y - s_.scroll_y));
     });
 }
 
-// The full-grown plant, its foot centred on (1024, 266).
+// The full-grown plant, its foot centred on the plant's place.
 void GameWindow::draw_grown_plant() {
     step([&] {
         if (s_.plant_stage == 4) {
             const Surface& m = P(kPicture52PlantMask, 2);
-            draw_sprite(picture1_play_area(), cint((1024 - s_.scroll_x) - m.width() / 2.0),
-                        cint((266 - s_.scroll_y) - double(m.height())), m, P(kPicture53Plant, 2));
+            draw_sprite(picture1_play_area(), cint((world::kPlantFoot.x - s_.scroll_x) - m.width() / 2.0),
+                        cint((world::kPlantFoot.y - s_.scroll_y) - double(m.height())), m, P(kPicture53Plant, 2));
         }
     });
 }
@@ -38,22 +39,22 @@ void GameWindow::draw_grown_plant() {
 void GameWindow::draw_seed() {
     step([&] {
         if (s_.seed_placed && s_.plant_stage < 3)
-            picture1_play_area().set(Int16(1025 - s_.scroll_x), Int16(265 - s_.scroll_y), basic_colour(10));
+            picture1_play_area().set(Int16(world::kSeedPlace.x - s_.scroll_x), Int16(world::kSeedPlace.y - s_.scroll_y), basic_colour(10));
     });
 }
 
 void GameWindow::draw_coiled_rope() {
     step([&] {
-        if (s_.rope_stage == 1) sprite(kPicture67CoiledRope, Int16(1490 - s_.scroll_x), Int16(355 - s_.scroll_y));
+        if (s_.rope_stage == 1) sprite(kPicture67CoiledRope, Int16(world::kCoiledRopePlace.x - s_.scroll_x), Int16(world::kCoiledRopePlace.y - s_.scroll_y));
     });
 }
 
-// The risen rope, its foot on row 394 of the deep well.
+// The risen rope, standing on the deep well's floor.
 void GameWindow::draw_risen_rope() {
     step([&] {
         if (s_.rope_stage == 3) {
             const Surface& m = P(kPicture70RisingRopeMask, 2);
-            draw_sprite(picture1_play_area(), Int16(1490 - s_.scroll_x), cint((394 - s_.scroll_y) - double(m.height())), m,
+            draw_sprite(picture1_play_area(), Int16(world::kRisingRopeX - s_.scroll_x), cint((world::kRisingRopeFootY - s_.scroll_y) - double(m.height())), m,
                         P(kPicture69RisingRope, 2));
         }
     });

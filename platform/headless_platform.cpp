@@ -14,6 +14,14 @@ const char* answer_name(Answer a) {
     return "ok";
 }
 
+Answer answer_named(const std::string& a) {
+    if (a == "yes") return Answer::Yes;
+    if (a == "no") return Answer::No;
+    if (a == "retry") return Answer::Retry;
+    if (a == "cancel") return Answer::Cancel;
+    return Answer::Ok;
+}
+
 HeadlessPlatform::HeadlessPlatform(std::string data_dir) : data_dir_(std::move(data_dir)) {}
 
 std::string HeadlessPlatform::data_file(const std::string& bare_name) const {

@@ -87,3 +87,5 @@ private:
 };
 
 const char* answer_name(Answer a);
+// The answer a name stands for ("yes", "no", "retry", "cancel"; anything else is OK).
+Answer answer_named(const std::string& name);

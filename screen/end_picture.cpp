@@ -1,5 +1,6 @@
 // After a fatal fall: the banner and the dazed professor seated on the ground.
 #include "game/game_window.h"
+#include "game/world_places.h"
 
 void GameWindow::draw_end_picture(int walk_frame) {
     Surface& play = picture1_play_area();
@@ -9,7 +10,7 @@ void GameWindow::draw_end_picture(int walk_frame) {
              Rop::SrcCopy);
     });
     step([&] {
-        int x = Int16(985 - s_.scroll_x), y = Int16(208 - s_.scroll_y);
+        int x = Int16(world::kDazedPlace.x - s_.scroll_x), y = Int16(world::kDazedPlace.y - s_.scroll_y);
         draw_sprite(play, x, y, P(kPicture62ProfDazedMask, walk_frame), P(kPicture61ProfDazed, walk_frame));
     });
     if (!c_.fall_end_done) {

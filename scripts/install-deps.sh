@@ -4,10 +4,10 @@
 set -euo pipefail
 what=${1:-play}
 pkgs=(build-essential cmake pkg-config libfltk1.3-dev libsdl2-dev libsdl2-mixer-dev
-      libcairo2-dev libpango1.0-dev libpng-dev nlohmann-json3-dev timgm6mb-soundfont fluid-soundfont-gm
+      libcairo2-dev libpango1.0-dev libpng-dev nlohmann-json3-dev timgm6mb-soundfont fluid-soundfont-gm fluidsynth lame
       fonts-dejavu-core fonts-dejavu-extra)
 if [ "$what" = test ]; then
-  pkgs+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils python3 sox dpkg-dev appstream desktop-file-utils file clang libclang-rt-14-dev valgrind)
+  pkgs+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils strace python3 sox dpkg-dev appstream desktop-file-utils file clang libclang-rt-14-dev valgrind)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "datagen/paint/brush.h"
@@ -91,6 +93,15 @@ void post(cairo_t* cr, double x, double y, double w, double h, Col c) {
 struct Spine {
     double x, y, w, h;  // exact rectangle of a book the game knows
 };
+
+// The rectangle of a book the game draws over its shelf once found: where
+// the game puts it, at the size of its picture.
+Spine spine_of(int book) {
+    const world::BookPlace& b = world::kBooks[size_t(book)];
+    const PictureEntry* e = catalogue_entry(b.picture);
+    if (!e) throw std::logic_error("book " + std::to_string(book) + "'s picture is not in the catalogue");
+    return {double(b.x), double(b.y), double(e->w), double(e->h)};
+}
 
 void book(cairo_t* cr, double x, double y, double w, double h, Col c, bool tall_bands = false) {
     cairo_rectangle(cr, x, y, w, h);
@@ -319,7 +330,7 @@ void great_hall(cairo_t* cr) {
 void first_library(cairo_t* cr) {
     // Two tall bookcases, the fly's book (3) on the lowest shelf and book 1
     // on the third.
-    std::vector<Spine> keep = {{34, 241, 17, 26}, {114, 149, 17, 32}};
+    std::vector<Spine> keep = {spine_of(3), spine_of(1)};
     bookcase(cr, 0, 296, {-150, -95, -40, 16, 78, 181, 267}, keep, 40);
     // The shelf between 78 and 181 is deep: a second board at 128.
     shelf(cr, 7, 289, 128, 40, keep);
@@ -350,7 +361,7 @@ void first_library(cairo_t* cr) {
 
 void second_library(cairo_t* cr) {
     // Bookcases behind the galleries.
-    std::vector<Spine> keep = {{466, 10, 14, 20}, {338, -146, 13, 25}};
+    std::vector<Spine> keep = {spine_of(4), spine_of(5)};
     bookcase(cr, 296, 546, {-121, -70, -22}, keep, 40);
     bookcase(cr, 296, 546, {60, 112, 160}, {}, 36);
     // Book 4 rests in a brass holder at the front of gallery B's beam,
@@ -363,9 +374,10 @@ void second_library(cairo_t* cr) {
     gallery_floor(cr, 276, 546, world::kGalleryAY + 120);
     gallery_floor(cr, 296, 546, world::kGalleryBY + 120);
     // Book 4 must show in front of gallery B's beam.
-    fill_rect(cr, 461, 8, 24, 24, hex(0x1a0e06));
-    book(cr, 466, 10, 14, 20, pal::leather_red, true);
-    fill_rect(cr, 462, 28, 22, 3, pal::gold);
+    const Spine b4 = spine_of(4);
+    fill_rect(cr, b4.x - 5, b4.y - 2, b4.w + 10, b4.h + 4, hex(0x1a0e06));
+    book(cr, b4.x, b4.y, b4.w, b4.h, pal::leather_red, true);
+    fill_rect(cr, b4.x - 4, b4.y + b4.h - 2, b4.w + 8, 3, pal::gold);
     gallery_floor(cr, 350, 935, world::kSpiderY + 120);
     // The side of the bookcase that ends gallery B on the left.
     post(cr, 352, -172, 7, 184, pal::wood_dark);
@@ -485,7 +497,7 @@ void stone_steps(cairo_t* cr) {
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
     // Over the tunnel the slab is thin and cracked: the game draws the
-    // crumbling steps at (1004, -104) over the middle of it.
+    // crumbling steps (world::kCrumblingSteps) over the middle of it.
     cairo_move_to(cr, kTunnelL, tread(kTunnelL) + 14);
     for (double x = kTunnelL; x <= kTunnelR; x += 6) cairo_line_to(cr, x, tread(x) + 12 + U(0, 5));
     cairo_line_to(cr, kTunnelR, tread(kTunnelR) + 40);
@@ -534,10 +546,10 @@ void vault(cairo_t* cr) {
     set(cr, hex(0x0a0807));
     cairo_fill(cr);
     // Crooked shelves, each with its book standing where the game finds it.
-    shelf(cr, 812, 878, 190, 38, {{835, 160, 15, 30}});
-    shelf(cr, 884, 940, 157, 34, {{904, 132, 14, 25}});
-    shelf(cr, 926, 974, 218, 32, {{945, 193, 14, 25}});
-    shelf(cr, 960, 996, 248, 30, {{979, 223, 15, 25}});
+    shelf(cr, 812, 878, 190, 38, {spine_of(6)});
+    shelf(cr, 884, 940, 157, 34, {spine_of(7)});
+    shelf(cr, 926, 974, 218, 32, {spine_of(8)});
+    shelf(cr, 960, 996, 248, 30, {spine_of(9)});
     // A cask and a crate in the corner.
     ellipse(cr, 830, 285, 18, 17);
     set_radial(cr, 826, 280, 2, 20, {{0, hex(0x9a6a3a)}, {1, hex(0x4a2a14)}});
@@ -601,7 +613,7 @@ void wells_cavern(cairo_t* cr) {
     }
     // The library between the wells hangs on the wall over the deep well's
     // mouth; the jungle book (13) stands on its lower shelf.
-    bookcase(cr, 1372, 1474, {-40, 30}, {{1440, 5, 15, 25}}, 36);
+    bookcase(cr, 1372, 1474, {-40, 30}, {spine_of(13)}, 36);
     lamp(cr, 1325, 10, 100);
     lamp(cr, 1600, 40, 100);
     // Floors at the wells' level.
@@ -663,7 +675,7 @@ void wells(cairo_t* cr) {
 void right_library(cairo_t* cr) {
     // Bookcases up to the top of the world, two galleries, the flute (11)
     // under the lower gallery and the rope (12) above it.
-    std::vector<Spine> keep = {{1737, -172, 14, 25}, {1803, -18, 15, 25}};
+    std::vector<Spine> keep = {spine_of(12), spine_of(11)};
     bookcase(cr, 1640, 1940, {-340, -290}, {}, 40);
     bookcase(cr, 1640, 1940, {-147, -96}, keep, 40);
     bookcase(cr, 1640, 1940, {7, 60, 112}, keep, 40);
@@ -735,20 +747,17 @@ void chasm(cairo_t* cr) {
 
 // The pictures the game draws over the professor, painted here too so the
 // world and the sprites agree: the five railings and the crumbling steps.
-void game_pictures(Surface& world) {
+void game_pictures(Surface& painted) {
     PictureMap pics;
     paint_world_pictures(pics);
     const Surface& mask = pics["Picture15_0"];
     const Surface& image = pics["Picture15_1"];
-    struct {
-        int x, y, w;
-    } rails[] = {{298, 133, 238}, {298, -47, 238}, {458, -231, 400}, {1662, -108, 238}, {1664, -288, 400}};
-    for (auto r : rails)
+    for (const world::RailingPlace& r : world::kRailings)
         for (int y = 0; y < mask.height(); ++y)
-            for (int x = 0; x < r.w; ++x)
-                if (mask.get(x, y) == 0) world.set(r.x + x, map_row(r.y + y), image.get(x, y));
+            for (int x = 0; x < (r.width == world::kWholeRailing ? mask.width() : r.width); ++x)
+                if (mask.get(x, y) == 0) painted.set(r.x + x, map_row(r.y + y), image.get(x, y));
     const Surface& steps = pics["Picture38_0"];
-    blit(world, 1004, map_row(-104), steps, Rop::SrcCopy);
+    blit(painted, world::kCrumblingSteps.x, map_row(world::kCrumblingSteps.y), steps, Rop::SrcCopy);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ void paint_floor(Surface& m, const Floor& f) {
         else if (left_column(x)) on = f.phase == Phase::Both && x >= f.lo && x <= f.hi;
         else on = f.phase == Phase::Both && x >= f.lo + 6 && x <= f.hi + 6;
         if (!on) continue;
-        for (int y = f.py + 115; y <= f.py + 117; ++y) put(m, x, y, kWhite);
+        for (int y = f.py + 115; y <= f.py + 117; ++y) put(m, x, y, kMapWhite);
     }
 }
 
@@ -32,15 +32,15 @@ void paint_flight(Surface& m, const Flight& s) {
     const int d_blue = s.py0 - s.px0 + 121;  // (py + 5 + 116) - (px + 5 - 5)
     for (int x = s.px0 + 12; x <= s.px0 + 14 + 5 * (s.n - 1) + 2; ++x) {
         if (left_column(x)) continue;
-        for (int y = x + d_red - 4; y <= x + d_red + 4; ++y) put(m, x, y, kRed);
+        for (int y = x + d_red - 4; y <= x + d_red + 4; ++y) put(m, x, y, kMapLightRed);
     }
     for (int x = s.px0; x <= s.px0 + 5 * (s.n - 1); x += 5)
-        for (int y = x + d_blue - 4; y <= x + d_blue + 4; ++y) put(m, x, y, kBlue);
+        for (int y = x + d_blue - 4; y <= x + d_blue + 4; ++y) put(m, x, y, kMapBlue);
 }
 
 void paint_ladder(Surface& m, const Ladder& l) {
     if (!l.dotted) {
-        for (int y = l.py_top + 112; y <= l.py_bottom + 120; ++y) put(m, l.x, y, kWhite);
+        for (int y = l.py_top + 112; y <= l.py_bottom + 120; ++y) put(m, l.x, y, kMapWhite);
         return;
     }
     // Climbing up reads py + 111, climbing down py + 121, with py a multiple
@@ -48,24 +48,24 @@ void paint_ladder(Surface& m, const Ladder& l) {
     // The even rows above the bottom floor stay dark, among them
     // py_top + 116, where a jump aimed at the ladder's top looks for floor.
     for (int y = l.py_top + 115; y <= l.py_bottom + 117; ++y) {
-        if ((y - l.py_top) & 1) put(m, l.x, y, kWhite);
-        else if (y <= l.py_bottom + 111) put(m, l.x, y, kNeutral);
+        if ((y - l.py_top) & 1) put(m, l.x, y, kMapWhite);
+        else if (y <= l.py_bottom + 111) put(m, l.x, y, kMapBlack);
     }
 }
 
 }  // namespace
 
 Surface paint_collision_map() {
-    Surface m(kWidth, kHeight, kNeutral);
+    Surface m(kWidth, kHeight, kMapBlack);
     for (const Floor& f : kFloors) paint_floor(m, f);
     paint_floor(m, kUpperGallery);
     for (const Flight& s : kFlights) paint_flight(m, s);
     for (const Ladder& l : kLadders) paint_ladder(m, l);
     for (const FallColumn& c : kFallColumns)
-        for (int y = c.y0; y <= c.y1; ++y) put(m, c.x, y, kGreen);
+        for (int y = c.y0; y <= c.y1; ++y) put(m, c.x, y, kMapLightGreen);
     for (const Mark& k : kMarks)
         for (int y = k.y0; y <= k.y1; ++y)
-            for (int x = k.x0; x <= k.x1; ++x) put(m, x, y, kMagenta);
+            for (int x = k.x0; x <= k.x1; ++x) put(m, x, y, kMapLightMagenta);
     return m;
 }
 

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
         Surface w = window(back, v.scroll_x, v.scroll_y);
         std::string n = std::to_string(v.picture);
         if (std::string(v.name) == "16-rim")
-            blit(w, world::kForestX - v.scroll_x, world::kForestY - v.scroll_y, forest[0], Rop::SrcCopy);
+            blit(w, world::kForestPlace.x - v.scroll_x, world::kForestPlace.y - v.scroll_y, forest[0], Rop::SrcCopy);
         draw_sprite(w, v.prof_x - v.scroll_x, v.prof_y - v.scroll_y, pics["Picture" + n + "_0"],
                     pics["Picture" + n + "_1"]);
         Surface pair(810, 400, rgb(40, 40, 40));
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     for (int y = 0; y < back.height(); ++y)
         for (int x = 0; x < back.width(); ++x) {
             Rgb a = back.get(x, y), b = map.get(x, y);
-            if (b == world::kNeutral) {
+            if (b == world::kMapBlack) {
                 blend.set(x, y, a);
                 continue;
             }

@@ -7,10 +7,10 @@ namespace {
 // Light magenta under world rows y0..y1 and columns x0..x1 (the shelf the pointer reads).
 World shelves() {
     World w;
-    w.paint(900, 1000, 225, 240, kMagenta);   // books 9 and 8 and 7
-    w.paint(100, 130, 150, 170, kMagenta);    // book 1
-    w.paint(390, 440, 170, 175, kMagenta);    // book 2
-    w.paint(1430, 1460, 5, 20, kMagenta);     // book 13
+    w.paint(900, 1000, 225, 240, kMapLightMagenta);   // books 9 and 8 and 7
+    w.paint(100, 130, 150, 170, kMapLightMagenta);    // book 1
+    w.paint(390, 440, 170, 175, kMapLightMagenta);    // book 2
+    w.paint(1430, 1460, 5, 20, kMapLightMagenta);     // book 13
     return w;
 }
 // Window point of world point (x, y) under view (sx, sy).
@@ -75,7 +75,7 @@ TEST(Books, JungleBookOnlyFromBetweenTheWells) {
 TEST(Books, TheRedBookNeedsItsWalkingMarkerAndIsReadOnce) {
     World w = shelves();
     w.floor(0, 600, 168);
-    w.paint(380, 400, 168 + 110, 168 + 110, kMagenta);  // the marker, 110 rows under his top
+    w.paint(380, 400, 168 + 110, 168 + 110, kMapLightMagenta);  // the marker, 110 rows under his top
     Data d(w);
     Game g(d.dir);
     g.game.Form_MouseMove(0, 0, float(wx(410, 0)), float(wy(172, 0)));

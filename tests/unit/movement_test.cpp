@@ -11,7 +11,7 @@ float py(const nlohmann::json& j) { return j["prof_y"].get<float>(); }
 
 TEST(Movement, FirstRightStepProbesMapPixel4_684) {
     World w;
-    w.map.set(4, 684, kWhite);
+    w.map.set(4, 684, kMapWhite);
     Data d(w);
     Trace t = run(d.dir, "gioca\nkeydown 39\ntick\ntick\n");
     EXPECT_EQ(px(t[2]), -5);
@@ -52,7 +52,7 @@ TEST(Movement, WalkingRightMovesFiveAndTheViewFollowsPastTheMiddle) {
 TEST(Movement, StepsDownThenLevelFloor) {
     World w;
     w.floor(0, 99, 168);
-    for (int c = 100; c < 150; ++c) w.paint(c, c, 168 + 116 + (c - 104) - 2 - 400 + 400, 168 + 116 + (c - 104) + 2, kRed);
+    for (int c = 100; c < 150; ++c) w.paint(c, c, 168 + 116 + (c - 104) - 2 - 400 + 400, 168 + 116 + (c - 104) + 2, kMapLightRed);
     w.floor(150, 400, 218);
     Data d(w);
     Trace t = run(d.dir, "gioca\nkeydown 39\ntick 32\n");
@@ -74,7 +74,7 @@ TEST(Movement, StepsUpToTheLeftRaiseTheView) {
     w.floor(0, 400, 168);
     // Blue under the left probe (x - 5) along a rising diagonal.
     // Only on left-walking columns (x - 5 with x a multiple of 5), so walking right never meets them.
-    for (int j = 0; j < 19; ++j) w.paint(95 - 5 * j, 95 - 5 * j, 168 + 116 - 5 * j, 168 + 116 - 5 * j, kBlue);
+    for (int j = 0; j < 19; ++j) w.paint(95 - 5 * j, 95 - 5 * j, 168 + 116 - 5 * j, 168 + 116 - 5 * j, kMapBlue);
     Data d(w);
     std::string s = "gioca\nkeydown 39\ntick 22\nkeyup 39\nkeydown 37\ntick 8\n";
     Trace t = run(d.dir, s);
@@ -92,7 +92,7 @@ TEST(Movement, StepsUpToTheLeftRaiseTheView) {
 TEST(Movement, FatalFallAcceleratesAndEndsTheGameOnce) {
     World w;
     w.floor(0, 200, 168);
-    w.paint(120, 200, 289, 360, kGreen);  // open air under the floor's end, down to world row 360
+    w.paint(120, 200, 289, 360, kMapLightGreen);  // open air under the floor's end, down to world row 360
     Data d(w);
     Trace t = run(d.dir, "gioca\nkeydown 39\ntick 23\ntick\ntick 8\nkeydown 39\nkeydown 65\n");
     const auto& edge = t[25];
@@ -145,7 +145,7 @@ TEST(Movement, JumpsRightAndLeftAndCalledOff) {
 
     World gap;
     gap.floor(0, 400, 168);
-    gap.paint(190, 190, 284, 284, kNothing);  // the landing column is not floor
+    gap.paint(190, 190, 284, 284, kMapBlack);  // the landing column is not floor
     Data d2(gap, "gap");
     Trace u = run(d2.dir, "gioca\nkeydown 39\ntick 22\nkeyup 39\nkeydown 39 shift\ntick\n");
     EXPECT_EQ(px(u.back()), 100);

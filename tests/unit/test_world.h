@@ -16,12 +16,13 @@
 #include "platform/sound_ids.h"
 #include "core/bmp_load.h"
 #include "core/surface.h"
+#include "game/world_places.h"
 #include "tools/replay/replay_runner.h"
 
 namespace testworld {
 
-constexpr Rgb kWhite = rgb(255, 255, 255), kRed = rgb(255, 0, 0), kBlue = rgb(0, 0, 255),
-              kGreen = rgb(0, 255, 0), kMagenta = rgb(255, 0, 255), kNothing = rgb(0, 0, 0);
+using world::kMapBlack, world::kMapBlue, world::kMapLightGreen, world::kMapLightMagenta, world::kMapLightRed,
+    world::kMapWhite;
 
 inline void write_wav(const std::string& path, int ms) {
     const int rate = 22050, samples = rate * ms / 1000;
@@ -36,7 +37,7 @@ inline void write_wav(const std::string& path, int ms) {
 
 // World coordinates: map row = world y + 400.
 struct World {
-    Surface map{2400, 800, kNothing};
+    Surface map{2400, 800, kMapBlack};
     Surface background{2400, 800};
 
     World() {
@@ -49,10 +50,10 @@ struct World {
     }
     // A floor for a professor whose top is at prof_y: white where the walking
     // probe (116 below) looks, nothing where the climbing probe (111) does.
-    void floor(int x0, int x1, int prof_y) { paint(x0, x1, prof_y + 112, prof_y + 120, kWhite); }
+    void floor(int x0, int x1, int prof_y) { paint(x0, x1, prof_y + 112, prof_y + 120, kMapWhite); }
     // A shelf column he climbs between two heights of prof_y: the up probe
     // looks 111 rows below his top, the down probe 121.
-    void shelf(int x, int prof_y_top, int prof_y_bottom) { paint(x, x, prof_y_top + 112, prof_y_bottom + 120, kWhite); }
+    void shelf(int x, int prof_y_top, int prof_y_bottom) { paint(x, x, prof_y_top + 112, prof_y_bottom + 120, kMapWhite); }
 };
 
 struct Data {

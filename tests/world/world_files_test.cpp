@@ -51,7 +51,7 @@ TEST(WorldFiles, SizesAndFormats) {
     EXPECT_FALSE(forest[0] == forest[1]);
     EXPECT_FALSE(forest[1] == forest[2]);
     // The forest stays inside the world to its right.
-    EXPECT_LE(world::kForestX + world::kForestW, world::kWidth);
+    EXPECT_LE(world::kForestPlace.x + world::kForestW, world::kWidth);
 }
 
 TEST(WorldFiles, MapHoldsOnlyTheRuleColours) {
@@ -62,25 +62,27 @@ TEST(WorldFiles, MapHoldsOnlyTheRuleColours) {
     EXPECT_EQ(seen.size(), allowed.size()) << "every colour has its use in the world";
 }
 
-// The books as the shelf search knows them: spine rectangle and the strict
-// pointer range.
-struct BookPlace {
+// The books as the shelf search knows them: the rectangle the game draws
+// the book in and the strict pointer range.
+struct BookRect {
     int book, x, y, w, h, lo, hi;
 };
-const BookPlace kBooks[] = {
-    {1, 114, 149, 17, 32, 117, 125},   {2, 398, 171, 35, 12, 398, 433},  {3, 34, 241, 17, 26, 34, 50},
-    {4, 466, 10, 14, 20, 466, 480},    {5, 338, -146, 13, 25, 338, 350}, {6, 835, 160, 15, 30, 835, 849},
-    {7, 904, 132, 14, 25, 904, 917},   {8, 945, 193, 14, 25, 945, 958},  {9, 979, 223, 15, 25, 979, 993},
-    {10, 1487, 360, 31, 28, 1487, 1518}, {11, 1803, -18, 15, 25, 1803, 1818},
-    {12, 1737, -172, 14, 25, 1737, 1751}, {13, 1440, 5, 15, 25, 1440, 1455},
-};
+std::vector<BookRect> book_rects() {
+    std::vector<BookRect> v;
+    for (int n = 1; n <= 13; ++n) {
+        const world::BookPlace& b = world::kBooks[size_t(n)];
+        const PictureEntry* e = catalogue_entry(b.picture);
+        v.push_back({n, b.x, b.y, e ? e->w : 0, e ? e->h : 0, b.find_from, b.find_to});
+    }
+    return v;
+}
 
 TEST(WorldFiles, EveryBookIsFoundOverItsSpine) {
-    for (const BookPlace& b : kBooks) {
+    for (const BookRect& b : book_rects()) {
         int inside = 0;
         for (int y = b.y; y < b.y + b.h; ++y)
             for (int x = b.x - 20; x < b.x + b.w + 20; ++x) {
-                if (at(x, y) != world::kMagenta) continue;
+                if (at(x, y) != world::kMapLightMagenta) continue;
                 // A mark beside the range would hold the pointer on a shelf
                 // with no book under it.
                 EXPECT_TRUE(x > b.lo && x < b.hi) << "book " << b.book << " marked at " << x << ", " << y;
@@ -89,7 +91,7 @@ TEST(WorldFiles, EveryBookIsFoundOverItsSpine) {
         EXPECT_GE(inside, 60) << "book " << b.book << " is hard to find";
         // Its middle is on the mark.
         int cx = std::max(b.lo + 1, std::min(b.hi - 1, b.x + b.w / 2 + 3));
-        EXPECT_EQ(at(cx, b.y + b.h / 2), world::kMagenta) << "book " << b.book;
+        EXPECT_EQ(at(cx, b.y + b.h / 2), world::kMapLightMagenta) << "book " << b.book;
     }
 }
 
@@ -97,20 +99,20 @@ TEST(WorldFiles, MarksStayOffTheWaysTheProfessorReads) {
     // Climbing columns and fall columns never cross a mark.
     for (const world::Ladder& l : world::kLadders)
         for (int y = l.py_top + 100; y <= l.py_bottom + 125; ++y)
-            EXPECT_NE(at(l.x, y), world::kMagenta) << l.name << " at row " << y;
+            EXPECT_NE(at(l.x, y), world::kMapLightMagenta) << l.name << " at row " << y;
     for (const world::FallColumn& c : world::kFallColumns)
-        for (int y = c.y0; y <= c.y1 + 10; ++y) EXPECT_NE(at(c.x, y), world::kMagenta) << c.name;
+        for (int y = c.y0; y <= c.y1 + 10; ++y) EXPECT_NE(at(c.x, y), world::kMapLightMagenta) << c.name;
     // On every floor the walking probes read no mark, except the marker of
     // the book lying on gallery A, which its walkers must read.
     int marker_hits = 0;
     for (const world::Floor& f : world::kFloors)
         for (int px = f.lo; px <= f.hi; px += 5)
             for (int x : {px + 14, px - 5}) {
-                EXPECT_NE(at(x, f.py + 116), world::kMagenta) << f.name << " " << x;
-                EXPECT_NE(at(x, f.py + 121), world::kMagenta) << f.name << " " << x;
-                if (at(x, f.py + 110) == world::kMagenta) {
+                EXPECT_NE(at(x, f.py + 116), world::kMapLightMagenta) << f.name << " " << x;
+                EXPECT_NE(at(x, f.py + 121), world::kMapLightMagenta) << f.name << " " << x;
+                if (at(x, f.py + 110) == world::kMapLightMagenta) {
                     EXPECT_EQ(f.py, world::kGalleryAY) << f.name << " " << x;
-                    EXPECT_TRUE(x > 398 && x < 433) << f.name << " " << x;
+                    EXPECT_TRUE(x > world::kBooks[2].find_from && x < world::kBooks[2].find_to) << f.name << " " << x;
                     ++marker_hits;
                 }
             }
@@ -122,21 +124,21 @@ TEST(WorldFiles, MarksStayOffTheWaysTheProfessorReads) {
 TEST(WorldFiles, LaddersLeadFromFloorToFloor) {
     for (const world::Ladder& l : world::kLadders) {
         int py = l.py_bottom, steps = 0;
-        while (at(l.x, py + 111) == world::kWhite && steps < 400) py -= 4, ++steps;
+        while (at(l.x, py + 111) == world::kMapWhite && steps < 400) py -= 4, ++steps;
         EXPECT_EQ(py, l.py_top) << l.name << " climbing up";
         py = l.py_top;
         steps = 0;
-        while (at(l.x, py + 121) == world::kWhite && steps < 400) py += 4, ++steps;
+        while (at(l.x, py + 121) == world::kMapWhite && steps < 400) py += 4, ++steps;
         EXPECT_EQ(py, l.py_bottom) << l.name << " climbing down";
         // At both ends he can walk off (a floor under the walking probe).
         for (int end : {l.py_top, l.py_bottom})
-            EXPECT_TRUE(at(l.x + 14, end + 116) == world::kWhite || at(l.x - 5, end + 116) == world::kWhite)
+            EXPECT_TRUE(at(l.x + 14, end + 116) == world::kMapWhite || at(l.x - 5, end + 116) == world::kMapWhite)
                 << l.name;
     }
     // Ladders standing in a well offer no floor to a jump aimed at their top.
     for (const world::Ladder& l : world::kLadders) {
         if (l.dotted) {
-            EXPECT_NE(at(l.x, l.py_top + 116), world::kWhite) << l.name;
+            EXPECT_NE(at(l.x, l.py_top + 116), world::kMapWhite) << l.name;
         }
     }
 }
@@ -147,13 +149,12 @@ TEST(WorldFiles, TheGamesOwnPicturesArePaintedWhereItDrawsThem) {
     paint_world_pictures(pics);
     const Surface& mask = pics["Picture15_0"];
     const Surface& image = pics["Picture15_1"];
-    struct {
-        int x, y, w;
-    } rails[] = {{298, 133, 238}, {298, -47, 238}, {458, -231, 400}, {1662, -108, 238}, {1664, -288, 400}};
-    for (auto r : rails) {
+    for (const world::RailingPlace& r : world::kRailings) {
         int same = 0, solid = 0;
+        const int w = r.width == world::kWholeRailing ? mask.width() : r.width;
+        EXPECT_GT(w, 0);
         for (int y = 0; y < 60; ++y)
-            for (int x = 0; x < r.w; ++x)
+            for (int x = 0; x < w; ++x)
                 if (mask.get(x, y) == 0) {
                     ++solid;
                     same += back.get(r.x + x, r.y + y + 400) == image.get(x, y);
@@ -163,7 +164,8 @@ TEST(WorldFiles, TheGamesOwnPicturesArePaintedWhereItDrawsThem) {
     const Surface& steps = pics["Picture38_0"];
     int same = 0;
     for (int y = 0; y < 63; ++y)
-        for (int x = 0; x < 48; ++x) same += back.get(1004 + x, -104 + y + 400) == steps.get(x, y);
+        for (int x = 0; x < 48; ++x)
+            same += back.get(world::kCrumblingSteps.x + x, world::kCrumblingSteps.y + y + 400) == steps.get(x, y);
     EXPECT_EQ(same, 48 * 63);
 }
 

@@ -7,16 +7,6 @@
 #include "platform/headless_platform.h"
 #include "tools/replay/trace_writer.h"
 
-namespace {
-Answer parse_answer(const std::string& a) {
-    if (a == "yes") return Answer::Yes;
-    if (a == "no") return Answer::No;
-    if (a == "retry") return Answer::Retry;
-    if (a == "cancel") return Answer::Cancel;
-    return Answer::Ok;
-}
-}  // namespace
-
 int run_replay(const std::vector<ScriptCommand>& script, const ReplayOptions& options, std::ostream& trace,
                std::ostream& errors) {
     HeadlessPlatform platform(options.data_dir);
@@ -27,7 +17,7 @@ int run_replay(const std::vector<ScriptCommand>& script, const ReplayOptions& op
         trace << trace_line(c.line, c.cmd, ran, ended, game, platform.take_log()) << '\n';
     };
     for (const ScriptCommand& c : script) {
-        if (c.cmd == "answer") { platform.queue_answer(parse_answer(c.text)); continue; }
+        if (c.cmd == "answer") { platform.queue_answer(answer_named(c.text)); continue; }
         if (c.cmd == "random") { platform.queue_random(c.value); continue; }
         if (c.cmd == "wait") { platform.advance_clock(int64_t(c.value)); continue; }
         if (c.cmd == "shot") {
