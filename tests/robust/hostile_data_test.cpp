@@ -10,9 +10,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <future>
+#include <iostream>
 #include <string>
 
+#include "core/bmp_decode.h"
 #include "core/bmp_load.h"
 #include "core/runtime_error.h"
 #include "core/wav_info.h"
@@ -45,6 +48,21 @@ std::string scratch_dir(const std::string& name) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
+}
+
+// This process's memory high-water mark, in bytes.
+int64_t peak_rss() {
+    std::ifstream in("/proc/self/status");
+    std::string key;
+    while (in >> key) {
+        if (key == "VmHWM:") {
+            int64_t kb = 0;
+            in >> kb;
+            return kb * 1024;
+        }
+        in.ignore(1 << 16, '\n');
+    }
+    return 0;
 }
 
 void write_bytes(const std::string& path, const Bytes& b) {
@@ -109,18 +127,75 @@ TEST(GiantHeaders, AreRefusedBeforeAnythingIsMade) {
     fs::remove_all(dir);
 }
 
+// A data folder of the largest files the game takes: every picture a
+// 32-bit 4096 x 1024 (16 MiB a file, 16 MiB a surface), every effect a file
+// of nearly 16 MiB. Loading all the game keeps at once (the world's two
+// pictures, the sixteen effects, a page, the three forest pictures) and every
+// page in turn stays well under 400 MB.
+TEST(GiantHeaders, AFolderOfTheLargestFilesStaysUnder400MB) {
+    const std::string dir = scratch_dir("largest");
+    BmpFile big;
+    big.bits = 32, big.width = int32_t(kMaxPictureSide), big.height = int32_t(kMaxPicturePixels / kMaxPictureSide);
+    big.pixels = Bytes(size_t(kMaxPicturePixels) * 4, 0x5A);
+    write_bytes(dir + "/big.bmp", big.bytes());
+    // A LIST chunk fills the file up to the limit; the sound itself is short.
+    Bytes wav;
+    auto put = [&](const char* four, uint32_t v) {
+        wav.insert(wav.end(), four, four + 4);
+        put_le(wav, v, 4);
+    };
+    const uint32_t list = uint32_t(kMaxSoundFileBytes - 1000 - 64);
+    put("RIFF", 0);
+    wav.insert(wav.end(), {'W', 'A', 'V', 'E'});
+    put("LIST", list);
+    wav.resize(wav.size() + list, 0);
+    put("fmt ", 16);
+    put_le(wav, 1, 2), put_le(wav, 1, 2), put_le(wav, 44100, 4), put_le(wav, 88200, 4), put_le(wav, 2, 2), put_le(wav, 16, 2);
+    put("data", 1000);
+    wav.resize(wav.size() + 1000, 0);
+    write_bytes(dir + "/big.wav", wav);
+    auto link = [&](const std::string& target, const std::string& name) {
+        fs::create_symlink(dir + "/" + target, dir + "/" + name);
+    };
+    for (const char* n : {"gameb2.bmp", "gamemap1.bmp", "j1.bmp", "j2.bmp", "j3.bmp"}) link("big.bmp", n);
+    for (int n = 1; n <= 13; ++n) link("big.bmp", "lib" + std::to_string(n) + ".bmp");
+    for (int id = 0; id < kSfxCount; ++id) link("big.wav", kSfxFiles[id]);
+
+    const int64_t before = peak_rss();
+    {
+        Game g(dir);  // the load step
+        EXPECT_EQ(g.game.picture(5).width(), kMaxPictureSide);
+        Surface forest[3];
+        for (int k = 0; k < 3; ++k) forest[k] = load_bmp_file(dir + "/j" + std::to_string(k + 1) + ".bmp");
+        for (int n = 1; n <= 13; ++n) {
+            g.s().book_state[size_t(n)] = n == 2 ? 2 : 1;  // the state in which a click opens it
+            g.game.run_handler([&] { g.game.Form_Click(); });  // opens it
+            g.game.run_handler([&] { g.game.Form_Click(); });  // and closes it
+            g.s().book_state[size_t(n)] = 0;
+        }
+        EXPECT_TRUE(g.platform.take_log().boxes.empty());
+    }
+    const int64_t grown = peak_rss() - before;
+    std::cout << "peak memory grew by " << grown / (1 << 20) << " MiB\n";
+    EXPECT_LT(peak_rss(), int64_t(400) << 20);
+    fs::remove_all(dir);
+}
+
 // --- Memory that runs out ---------------------------------------------------
 
 namespace {
 World shelves() {
     World w;
-    w.paint(900, 1000, 225, 240, kMagenta);  // book 9 at world (985, 230)
-    w.paint(100, 130, 150, 170, kMagenta);   // book 1 at world (120, 160)
+    w.paint(900, 1000, 225, 240, kMapLightMagenta);  // book 9 at world (985, 230)
+    w.paint(100, 130, 150, 170, kMapLightMagenta);   // book 1 at world (120, 160)
     return w;
 }
 // Requests the size of a page (a 400 x 400 file, its rows, its surface) fail;
 // the world's pictures and the sounds are far larger or far smaller.
 constexpr size_t kPageFrom = 400000, kPageBelow = 1000000;
+// Only a page's file (480 054 bytes): the play area made at start-up is the
+// size of a page's surface.
+constexpr size_t kPageFileFrom = 470000, kPageFileBelow = 490000;
 }  // namespace
 
 // A page that cannot be made for want of memory is run-time error 7 of the
@@ -163,7 +238,7 @@ TEST(OutOfMemory, TheReplayToolReportsItAndPlaysOn) {
     Data d(shelves());
     Trace t;
     {
-        alloc_watch::Watch w(kPageFrom, kPageBelow);
+        alloc_watch::Watch w(kPageFileFrom, kPageFileBelow);
         t = run(d.dir, "gioca\nmousemove 160 200\nclick\ntick 2\nclick\ntick 2\n");
     }
     ASSERT_EQ(t.size(), 8u);
@@ -263,4 +338,34 @@ TEST(DataFolder, OneThatCannotBeEnteredIsReportedOnceAndNothingElsewhereIsRead) 
         EXPECT_TRUE(g.picture(8).empty()) << "the collision map was read from somewhere";
         EXPECT_TRUE(g.timer_enabled()) << "the game goes on";
     }
+}
+
+// Memory that runs out for everything of a page's size, from the start: the
+// play area cannot be made at the load step either. Each failure is a report
+// of its own, and the game never reads or writes past a surface it has not.
+TEST(OutOfMemory, FromTheStartEveryFailureIsReportedAndNothingBreaks) {
+    Data d(shelves());
+    Trace t;
+    {
+        alloc_watch::Watch w(kPageFrom, kPageBelow);
+        t = run(d.dir, "gioca\ntick 3\nmousemove 160 200\nclick\ntick 2\nclick\ntick 2\n");
+    }
+    ASSERT_EQ(t.size(), 11u);
+    auto boxes = [&](size_t i) {
+        std::vector<std::string> v;
+        for (const auto& b : t[i]["boxes"]) {
+            const std::string text = b["text"].get<std::string>();
+            v.push_back(text.substr(0, text.find(". Fare")));
+        }
+        return v;
+    };
+    const std::string load = "Si è verificato l'errore n. 7 nella funzione 'FORM1_LOAD': Memoria esaurita";
+    const std::string click = "Si è verificato l'errore n. 7 nella funzione 'FORM1_CLICK': Memoria esaurita";
+    EXPECT_EQ(boxes(0), std::vector<std::string>{load}) << "the play area";
+    EXPECT_EQ(t[0]["prof_x"], -10) << "the load step went on";
+    EXPECT_TRUE(t[1]["ran"]);
+    EXPECT_EQ(boxes(5), std::vector<std::string>{click}) << "the page";
+    EXPECT_FALSE(t[6]["ran"]);  // the book is open
+    EXPECT_TRUE(t[9]["ran"]);   // and closed again
+    for (size_t i : {1, 2, 3, 4, 6, 7, 8, 9, 10}) EXPECT_TRUE(boxes(i).empty()) << i;
 }
