@@ -15,41 +15,16 @@
 #include "core/wav_info.h"
 #include "platform/headless_platform.h"
 #include "tests/audio/wav_cases.h"
+#include "tests/robust/scratch.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-template <class F> int error_of(F&& f) {
-    try {
-        f();
-        return 0;
-    } catch (const RuntimeError& e) {
-        return e.number;
-    }
-}
+using scratch::error_of;
 
-std::string cases_folder(const std::string& name) {
-    const std::string dir = ::testing::TempDir() + "/lexovo-wav-" + std::to_string(getpid()) + "-" + name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-// This process's memory high-water mark, in bytes.
-int64_t peak_rss() {
-    std::ifstream in("/proc/self/status");
-    std::string key;
-    while (in >> key) {
-        if (key == "VmHWM:") {
-            int64_t kb = 0;
-            in >> kb;
-            return kb * 1024;
-        }
-        in.ignore(1 << 16, '\n');
-    }
-    return 0;
-}
+std::string cases_folder(const std::string& name) { return scratch::folder("lexovo-wav", name); }
+using scratch::peak_rss;
 
 }  // namespace
 

@@ -21,6 +21,7 @@
 #include "core/wav_info.h"
 #include "tests/core/bmp_builder.h"
 #include "tests/robust/alloc_watch.h"
+#include "tests/robust/scratch.h"
 #include "tests/unit/test_world.h"
 
 namespace fs = std::filesystem;
@@ -28,14 +29,7 @@ using namespace testworld;
 
 namespace {
 
-template <class F> int error_of(F&& f) {
-    try {
-        f();
-        return 0;
-    } catch (const RuntimeError& e) {
-        return e.number;
-    }
-}
+using scratch::error_of;
 
 int count(const std::vector<BoxRecord>& boxes, const std::string& what) {
     int n = 0;
@@ -43,27 +37,8 @@ int count(const std::vector<BoxRecord>& boxes, const std::string& what) {
     return n;
 }
 
-std::string scratch_dir(const std::string& name) {
-    const std::string dir = ::testing::TempDir() + "/lexovo-hostile-" + std::to_string(getpid()) + "-" + name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-// This process's memory high-water mark, in bytes.
-int64_t peak_rss() {
-    std::ifstream in("/proc/self/status");
-    std::string key;
-    while (in >> key) {
-        if (key == "VmHWM:") {
-            int64_t kb = 0;
-            in >> kb;
-            return kb * 1024;
-        }
-        in.ignore(1 << 16, '\n');
-    }
-    return 0;
-}
+std::string scratch_dir(const std::string& name) { return scratch::folder("lexovo-hostile", name); }
+using scratch::peak_rss;
 
 void write_bytes(const std::string& path, const Bytes& b) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
@@ -141,7 +116,7 @@ TEST(GiantHeaders, AFolderOfTheLargestFilesStaysUnder400MB) {
     // A LIST chunk fills the file up to the limit; the sound itself is short.
     Bytes wav;
     auto put = [&](const char* four, uint32_t v) {
-        wav.insert(wav.end(), four, four + 4);
+        for (int i = 0; i < 4; ++i) wav.push_back(uint8_t(four[i]));
         put_le(wav, v, 4);
     };
     const uint32_t list = uint32_t(kMaxSoundFileBytes - 1000 - 64);
