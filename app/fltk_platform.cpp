@@ -15,6 +15,7 @@
 #include "app/recorder.h"
 #include "app/sdl_audio.h"
 #include "core/bmp_load.h"
+#include "core/data_file.h"
 #include "core/png_write.h"
 #include "core/runtime_error.h"
 #include "game/game_window.h"
@@ -46,10 +47,12 @@ Surface stored(const char* name) {
     }
 }
 
+// Empty when it cannot be known: the data folder is then unknown too, and
+// no other folder stands in for it.
 fs::path executable_folder() {
     char buf[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return fs::current_path();
+    if (n <= 0) return {};
     buf[n] = 0;
     return fs::path(buf).parent_path();
 }
@@ -212,17 +215,24 @@ void FltkPlatform::log(const std::string& line) {
 
 // Run from the build tree, the data lie beside the program; installed, they
 // lie in share/games/lexovo under the program's prefix.
+// The folder is made current as the game always did, but every data file is
+// opened by its full path inside it: a folder that cannot be entered is
+// reported (76) and its files then fail one by one, never read from the
+// folder the player started the program in.
 void FltkPlatform::enter_program_folder() {
-    fs::path exe = executable_folder();
-    fs::path installed = exe.parent_path() / "share" / "games" / "lexovo";
+    const fs::path exe = executable_folder();
+    if (exe.empty()) throw err::path_not_found();
+    const fs::path installed = exe.parent_path() / "share" / "games" / "lexovo";
     std::error_code ec;
     fs::path folder = exe;
     if (!fs::exists(exe / "gameb2.bmp", ec) && fs::is_directory(installed, ec)) folder = installed;
+    data_folder_ = folder.string();
+    if (!can_enter_folder(data_folder_)) throw err::path_not_found();
     fs::current_path(folder, ec);
-    if (ec) throw err::file_not_found();
+    if (ec) throw err::path_not_found();
 }
 
-std::string FltkPlatform::data_file(const std::string& bare_name) const { return bare_name; }
+std::string FltkPlatform::data_file(const std::string& bare_name) const { return data_path(data_folder_, bare_name); }
 
 void FltkPlatform::show_window() {
     view_->show();

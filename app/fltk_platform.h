@@ -115,6 +115,7 @@ private:
     std::mt19937 random_;
     std::FILE* log_ = nullptr;
     std::FILE* trace_ = nullptr;
+    std::string data_folder_;  // empty until the load step has looked for it
 };
 
 // Colour-keyed picture (magenta is transparent) into an FLTK image with alpha,

@@ -5,13 +5,15 @@
 #include <SDL_mixer.h>
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <future>
 #include <map>
 
+#include "core/data_file.h"
 #include "core/runtime_error.h"
+#include "core/wav_info.h"
 
 namespace {
 
@@ -54,9 +56,15 @@ private:
     SetHandler set_ = nullptr;
 };
 
-bool file_exists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+// A tune is opened by name by SDL_mixer; only a regular file is given to it
+// (a FIFO would hold the loading thread, and with it every later load and
+// the end of the program, for ever), and a MIDI file is read into memory
+// whole by FluidSynth, so it must be small; a recording is streamed.
+constexpr size_t kMaxMidiFileBytes = size_t(1) << 20;
+bool file_exists(const std::string& path) { return is_data_file(path); }
+bool tune_file(const std::string& path) {
+    const bool midi = path.size() > 4 && path.compare(path.size() - 4, 4, ".mid") == 0;
+    return is_data_file(path, midi ? kMaxMidiFileBytes : SIZE_MAX);
 }
 
 }  // namespace
@@ -68,6 +76,7 @@ struct SdlAudio::Impl {
     bool silent = false;     // the output is the dummy driver
     bool music_ready = false;
     Mix_Chunk* chunk[kChannels] = {};
+    Uint8* samples[kChannels] = {};  // each chunk's sound, in the output's format
     bool looping[kChannels] = {};
 
     // A tune plays from its recording (X.mp3 beside X.mid, made at build
@@ -117,7 +126,7 @@ struct SdlAudio::Impl {
 
     bool paused_or_idle(int ch) const { return !Mix_Playing(ch) || Mix_Paused(ch); }
 
-    static Mix_Music* load_tune(const std::string& path) { return file_exists(path) ? Mix_LoadMUS(path.c_str()) : nullptr; }
+    static Mix_Music* load_tune(const std::string& path) { return tune_file(path) ? Mix_LoadMUS(path.c_str()) : nullptr; }
     std::shared_future<Mix_Music*> load_later(const std::string& path) {
         last_load = std::async(std::launch::async, [before = last_load, path] {
                         if (before.valid()) before.wait();
@@ -246,23 +255,41 @@ void SdlAudio::create_device() {
 
 bool SdlAudio::silent() const { return !impl_->open || impl_->silent; }
 
+// The game's one rule (core/wav_info.h) decides which files are sounds, as
+// it does for every front end. The mixer never reads the file: the frames
+// the rule found are converted here to the output's own format, into a
+// buffer of exactly the converted size that the channel plays as it is (SDL
+// would keep its conversion's whole working buffer, several times larger).
+// Without any output the file is still checked, so a broken one is reported
+// the same way; there is then nothing to play it on.
 void SdlAudio::load(int id, const std::string& path) {
     if (!Impl::valid(id)) throw err::invalid_call();
-    if (!file_exists(path)) throw err::file_not_found();
     release(id);
-    if (impl_->open) {
-        Mix_Chunk* c = Mix_LoadWAV(path.c_str());
-        if (!c) throw err::invalid_call();
-        impl_->chunk[id] = c;
-        return;
-    }
-    // Without any output the file is still checked, so a broken one is
-    // reported the same way; there is then nothing to play it on.
-    SDL_AudioSpec format;
+    const WavFile wav = read_wav_file(path);
+    if (!impl_->open) return;
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    const WavInfo& w = wav.info;
+    SDL_AudioStream* stream = SDL_NewAudioStream(w.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB, Uint8(w.channels),
+                                                 int(w.sample_rate), format, Uint8(channels), rate);
     Uint8* buf = nullptr;
-    Uint32 len = 0;
-    if (!SDL_LoadWAV(path.c_str(), &format, &buf, &len)) throw err::invalid_call();
-    SDL_FreeWAV(buf);
+    int len = 0;
+    if (stream && SDL_AudioStreamPut(stream, wav.bytes.data() + w.data_offset, int(w.data_bytes)) == 0 &&
+        SDL_AudioStreamFlush(stream) == 0) {
+        len = SDL_AudioStreamAvailable(stream);
+        buf = static_cast<Uint8*>(SDL_malloc(size_t(std::max(len, 1))));
+        if (buf) len = SDL_AudioStreamGet(stream, buf, len);
+    }
+    if (stream) SDL_FreeAudioStream(stream);
+    Mix_Chunk* c = buf && len > 0 ? Mix_QuickLoad_RAW(buf, Uint32(len)) : nullptr;
+    if (!c) {
+        SDL_free(buf);
+        // The rule took the sound: what can still fail is the memory for it.
+        throw err::out_of_memory();
+    }
+    impl_->chunk[id] = c;
+    impl_->samples[id] = buf;
 }
 
 void SdlAudio::play(int id, bool looping) {
@@ -308,8 +335,10 @@ int SdlAudio::status(int id) {
 void SdlAudio::release(int id) {
     if (!Impl::valid(id) || !impl_->chunk[id]) return;
     Mix_HaltChannel(id);
-    Mix_FreeChunk(impl_->chunk[id]);
+    Mix_FreeChunk(impl_->chunk[id]);  // a chunk made on our samples leaves them to us
+    SDL_free(impl_->samples[id]);
     impl_->chunk[id] = nullptr;
+    impl_->samples[id] = nullptr;
     impl_->looping[id] = false;
 }
 

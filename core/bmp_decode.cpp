@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <optional>
 #include <vector>
 
@@ -216,9 +215,10 @@ void default_masks(Header& h, int depth) {
 }
 
 // The one check of a picture's size from its header, before anything is
-// made (the place for any limit on it): the byte size must fit the int
-// arithmetic SDL did with it.
-void refuse_unrepresentable_size(const Header& h, int64_t pitch) {
+// made: within what the game can use (bmp_decode.h), and a byte size that
+// fits the int arithmetic SDL did with it.
+void refuse_unusable_size(const Header& h, int64_t pitch) {
+    if (h.width > kMaxPictureSide || h.height > kMaxPictureSide || h.width * h.height > kMaxPicturePixels) refuse();
     if (pitch > kIntMax || h.height * pitch > kIntMax) refuse();
 }
 
@@ -385,7 +385,7 @@ Surface decode(const File& f) {
     const std::optional<Layout> layout = layout_for(depth, h.masks[0], h.masks[1], h.masks[2], h.masks[3]);
     if (!layout) refuse();
     const int64_t pitch = (h.width * layout->bytes + 3) & ~int64_t(3);
-    refuse_unrepresentable_size(h, pitch);
+    refuse_unusable_size(h, pitch);
 
     Palette pal;
     // Without a palette (3-3-2 bitfields), 1 to 4-bit pixels are still held
@@ -407,10 +407,4 @@ Surface decode(const File& f) {
 
 }  // namespace
 
-Surface decode_bmp(const uint8_t* data, size_t size) {
-    try {
-        return decode(File{data, size});
-    } catch (const std::bad_alloc&) {
-        refuse();  // as SDL, which could not make the surface either
-    }
-}
+Surface decode_bmp(const uint8_t* data, size_t size) { return decode(File{data, size}); }

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/bmp_load.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/bmp_decode.h"
+#include "core/data_file.h"
 #include "core/runtime_error.h"
 
 namespace {
@@ -35,14 +34,9 @@ void header(std::vector<uint8_t>& b, int w, int h, int bpp, uint32_t colours, ui
 }  // namespace
 
 Surface load_bmp_file(const std::string& path) {
-    struct stat st{};
-    if (stat(path.c_str(), &st) != 0) throw err::file_not_found();
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!f) throw err::file_not_found();
-    // What cannot be read (a folder) reads as nothing, which is no picture.
-    std::vector<uint8_t> bytes(size_t(std::max<off_t>(st.st_size, 0)));
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f.get()));
-    return decode_bmp(bytes.data(), bytes.size());
+    const std::optional<std::vector<uint8_t>> bytes = read_data_file(path, kMaxPictureFileBytes);
+    if (!bytes) throw err::invalid_picture();
+    return decode_bmp(bytes->data(), bytes->size());
 }
 
 Surface load_bmp_memory(const void* data, size_t size) {

@@ -6,8 +6,9 @@
 #include <string>
 #include "core/surface.h"
 
-// Throws RuntimeError 53 when the file does not exist, 481 when it is not a
-// picture we can read.
+// Throws RuntimeError 53 when the path names no regular file (missing, a
+// folder, a FIFO, a device), 481 when it is not a picture we can read or is
+// larger than the game can use (core/bmp_decode.h).
 Surface load_bmp_file(const std::string& path);
 Surface load_bmp_memory(const void* data, size_t size);
 

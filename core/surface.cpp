@@ -14,10 +14,14 @@ Rgb basic_colour(int index) {
     return table[index & 15];
 }
 
+// The pixels first: when memory runs out the surface stays as it was, never
+// a size without the pixels to match.
 void Surface::resize(int w, int h, Rgb fill) {
-    w_ = std::max(0, w);
-    h_ = std::max(0, h);
-    px_.assign(size_t(w_) * size_t(h_), fill);
+    w = std::max(0, w);
+    h = std::max(0, h);
+    px_.assign(size_t(w) * size_t(h), fill);
+    w_ = w;
+    h_ = h;
 }
 
 void blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {

@@ -46,8 +46,10 @@ public:
     bool operator==(const Surface& o) const { return w_ == o.w_ && h_ == o.h_ && px_ == o.px_; }
 
 private:
-    int w_ = 0, h_ = 0;
+    // The pixels first: a copy that runs out of memory then fails before the
+    // size changes, and the surface stays whole.
     std::vector<Rgb> px_;
+    int w_ = 0, h_ = 0;
 };
 
 // Combines the source rectangle (sx, sy, w, h) into the destination at

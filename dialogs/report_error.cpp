@@ -2,6 +2,7 @@
 #include "dialogs/report_error.h"
 
 #include <cctype>
+#include <new>
 
 #include "core/runtime_error.h"
 
@@ -29,12 +30,16 @@ void ReportError(Platform& platform, int number, const std::string& description,
         box.text = report_error_text(number, description, label);
     } catch (const RuntimeError& e) {
         inner(e);
+    } catch (const std::bad_alloc&) {
+        inner(err::out_of_memory());
     }
     Answer answer = Answer::Retry;
     try {
         answer = platform.message_box(box);
     } catch (const RuntimeError& e) {
         inner(e);
+    } catch (const std::bad_alloc&) {
+        inner(err::out_of_memory());
     }
     if (answer == Answer::Cancel) platform.end_program();
 }

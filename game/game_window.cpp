@@ -87,7 +87,7 @@ void GameWindow::Form_Load() {
     Trap trap(*this, "Form1_load");
     step([&] { platform_.enter_program_folder(); });
     Surface& play = picture1_play_area();
-    play.resize(400, 400);
+    step([&] { play.resize(400, 400); });  // can only run out of memory
     step([&] { picture5_background() = load_bmp_file(platform_.data_file("gameb2.bmp")); });
     step([&] { picture8_collision_map() = load_bmp_file(platform_.data_file("gamemap1.bmp")); });
     creasuoni();

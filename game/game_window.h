@@ -5,6 +5,7 @@
 #pragma once
 #include <array>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
             handler();
         } catch (const RuntimeError& e) {
             report(e);
+        } catch (const std::bad_alloc&) {
+            report(err::out_of_memory());
         }
     }
 
@@ -77,11 +80,14 @@ private:
     //   9    a subscript worked out at run time: P(n, k) with a computed
     //        element, picture72_forest(k), inventory_slot(i);
     //   53, 481  loading a picture file (load_bmp_file);
-    //   53   entering the program's folder (Platform::enter_program_folder);
+    //   76   entering the data folder (Platform::enter_program_folder);
     //   53, 5    loading an effect (Platform::sound_load);
     //   91   any use of an effect whose buffer is empty (sfx_play, sfx_loop,
     //        sfx_stop, sfx_rewind, sfx_status);
-    //   any  a message box (the toolkit may fail to show one).
+    //   any  a message box (the toolkit may fail to show one);
+    //   7    memory that runs out (std::bad_alloc), in any statement: it is
+    //        caught where a RuntimeError would be, and whatever the failed
+    //        statement had made is given back as the stack unwinds.
     // Nothing else raises: reading, comparing and copying fields, assigning
     // constants, floating-point arithmetic, the fixed pictures
     // (picture1_play_area() ...) and the elements of a stored sprite named
@@ -110,10 +116,17 @@ private:
         int unwinding_;
     };
     template <class F> void step(F&& f) {
-        try { f(); } catch (const RuntimeError& e) { report(e); }
+        try { f(); } catch (const RuntimeError& e) { report(e); } catch (const std::bad_alloc&) { report(err::out_of_memory()); }
     }
     template <class F> bool test(F&& f) {
-        try { return f(); } catch (const RuntimeError& e) { report(e); return false; }
+        try {
+            return f();
+        } catch (const RuntimeError& e) {
+            report(e);
+        } catch (const std::bad_alloc&) {
+            report(err::out_of_memory());
+        }
+        return false;
     }
     // Reports with the label of the innermost trap running when `e` was raised.
     void report(const RuntimeError& e);

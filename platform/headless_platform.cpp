@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/headless_platform.h"
 
+#include "core/data_file.h"
 #include "core/runtime_error.h"
 #include "core/wav_info.h"
 
@@ -25,10 +26,13 @@ Answer answer_named(const std::string& a) {
 
 HeadlessPlatform::HeadlessPlatform(std::string data_dir) : data_dir_(std::move(data_dir)) {}
 
-std::string HeadlessPlatform::data_file(const std::string& bare_name) const {
-    if (data_dir_.empty()) return bare_name;
-    return data_dir_ + "/" + bare_name;
+// The folder is only checked, never made current: the data are read by
+// their full paths.
+void HeadlessPlatform::enter_program_folder() {
+    if (!can_enter_folder(data_dir_)) throw err::path_not_found();
 }
+
+std::string HeadlessPlatform::data_file(const std::string& bare_name) const { return data_path(data_dir_, bare_name); }
 
 HeadlessPlatform::Log HeadlessPlatform::take_log() {
     Log out = std::move(log_);

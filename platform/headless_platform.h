@@ -39,7 +39,7 @@ public:
     bool ended() const { return ended_; }
 
     // --- Platform ---
-    void enter_program_folder() override {}
+    void enter_program_folder() override;
     std::string data_file(const std::string& bare_name) const override;
     void show_window() override {}
     void present(const Surface&) override { ++presents_; }

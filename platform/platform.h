@@ -32,9 +32,10 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Files: the load step makes the program's folder current (throwing
-    // RuntimeError 53 when it cannot); after that a bare data file name
-    // resolves through data_file().
+    // Files: the load step enters the data folder (throwing RuntimeError 76
+    // when it cannot); a bare data file name resolves through data_file() to
+    // its full path inside that folder, whatever the current folder is and
+    // whether or not the folder could be entered (never to another folder).
     virtual void enter_program_folder() = 0;
     virtual std::string data_file(const std::string& bare_name) const = 0;
 

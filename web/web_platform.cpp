@@ -2,13 +2,13 @@
 #include "web/web_platform.h"
 
 #include <emscripten.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 
 #include "core/bmp_load.h"
+#include "core/data_file.h"
 #include "core/runtime_error.h"
 #include "core/wav_info.h"
 #include "game/game_window.h"
@@ -153,9 +153,13 @@ void WebPlatform::sync_clock() {
     if (now > twin_.clock_ms()) twin_.advance_clock(now - twin_.clock_ms());
 }
 
+// The data are read by their full paths in the page's data folder, which is
+// only checked here, never made current.
 void WebPlatform::enter_program_folder() {
-    if (chdir(kWebDataFolder) != 0) throw err::file_not_found();
+    if (!can_enter_folder(kWebDataFolder)) throw err::path_not_found();
 }
+
+std::string WebPlatform::data_file(const std::string& bare_name) const { return data_path(kWebDataFolder, bare_name); }
 
 void WebPlatform::show_window() {
     page_show_game();

@@ -72,7 +72,7 @@ public:
 
     // --- Platform ---
     void enter_program_folder() override;
-    std::string data_file(const std::string& bare_name) const override { return bare_name; }
+    std::string data_file(const std::string& bare_name) const override;
     void show_window() override;
     void present(const Surface& window_picture) override;
     void close_window() override;

@@ -18,6 +18,7 @@
 #include <string>
 #include <tuple>
 
+#include "core/bmp_decode.h"
 #include "core/bmp_load.h"
 #include "core/runtime_error.h"
 #include "tests/core/bmp_builder.h"
@@ -89,12 +90,24 @@ bool sdl_misreads(const Bytes& f) {
            (compression == 2 && bits != 4);
 }
 
+// Larger than the game can use (core/bmp_decode.h), told from the header.
+bool over_the_limit(const Bytes& f) {
+    const uint32_t info = field(f, 14, 4);
+    int64_t w = int32_t(field(f, 18, 4)), h = int32_t(field(f, 22, 4));
+    if (info == 12) w = field(f, 18, 2), h = field(f, 20, 2);
+    h = std::abs(h);
+    return w > kMaxPictureSide || h > kMaxPictureSide || w * h > kMaxPicturePixels;
+}
+
 // Both refuse, or both load the same pixels (or we refuse what SDL
-// misreads); `must_load` also asks that they load.
+// misreads, or what is larger than the game can use); `must_load` also asks
+// that they load.
 testing::AssertionResult same_as_sdl(const Bytes& f, bool must_load = false) {
     const Outcome ours = by_us(f);
     if (sdl_misreads(f))
         return ours.loaded ? testing::AssertionFailure() << "we load what SDL misreads" : testing::AssertionSuccess();
+    if (over_the_limit(f))
+        return ours.loaded ? testing::AssertionFailure() << "we load what is over the limit" : testing::AssertionSuccess();
     const Outcome theirs = by_sdl(f);
     if (theirs.loaded != ours.loaded)
         return testing::AssertionFailure() << (theirs.loaded ? "SDL loads it, we refuse" : "SDL refuses it, we load");
@@ -278,20 +291,17 @@ TEST(BmpVsSdl, RunLengthEncoded) {
                     }
 }
 
-// A move up by 255 rows of 9 000 000 bytes overflows SDL's int product and
-// sends it 2 GB the other way; 222 row ends bring it back into the picture.
-TEST(BmpVsSdl, RunLengthMoveThatOverflows) {
-    const LoadedAtLeast tally{1};
+// A move up by 255 rows of 9 000 000 bytes overflowed SDL's int product and
+// sent it 2 GB the other way; a row that long is now past what the game can
+// use, so the picture is refused from its header before any of that.
+TEST(BmpVsSdl, RunLengthMoveThatOverflowsIsTooWideToReach) {
     BmpFile b;
     b.bits = 8, b.compression = 1, b.width = 9000000, b.height = 1;
     b.colours(8);
     b.pixels = {0, 2, 0, 255};
     for (int i = 0; i < 222; ++i) b.pixels.insert(b.pixels.end(), {0, 0});
     b.pixels.insert(b.pixels.end(), {5, 7, 0, 1});
-    const Bytes f = b.bytes();
-    EXPECT_TRUE(same_as_sdl(f));
-    const Surface pic = load_bmp_memory(f.data(), f.size());
-    EXPECT_NE(pic.get(1967296, 0), pic.get(0, 0)) << "the run lands where SDL put it";
+    EXPECT_TRUE(we_refuse(b.bytes()));
 }
 
 TEST(BmpVsSdl, RandomRunLengthStreams) {
@@ -496,6 +506,25 @@ TEST(BmpVsSdl, RandomMutations) {
             EXPECT_TRUE(same_as_sdl(f)) << "mutation " << n;
         }
     EXPECT_GT(tried, 20000);
+}
+
+// --- Larger than the game can use ------------------------------------------
+
+// The limit (core/bmp_decode.h) at its edges: a side of 4096, 4 Mi pixels in
+// all; one pixel more is refused from the header, whatever the depth.
+TEST(BmpDecode, PicturesUpToTheLimitAndNotOnePixelMore) {
+    const std::tuple<int, int, bool> sizes[] = {
+        {4096, 1024, true}, {1024, 4096, true}, {2048, 2048, true}, {2200, 800, true}, {4096, 1, true},
+        {4097, 1, false},   {1, 4097, false},   {2049, 2048, false}, {4096, 1025, false}, {1, -4097, false}};
+    for (auto [w, h, fits] : sizes)
+        for (int bits : {1, 8, 24, 32}) {
+            BmpFile b;
+            b.bits = uint16_t(bits), b.width = w, b.height = h;
+            if (bits <= 8) b.colours(2);
+            const int64_t row = (int64_t(w) * bits + 31) / 32 * 4;
+            b.pixels = Bytes(size_t(fits ? row * std::abs(int64_t(h)) : 8), 1);
+            EXPECT_EQ(we_refuse(b.bytes()), !fits) << w << "x" << h << ", " << bits << " bits";
+        }
 }
 
 // --- Where SDL is plainly wrong, and we refuse -------------------------------

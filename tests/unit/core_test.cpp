@@ -108,21 +108,22 @@ TEST(Bmp, EightAndTwentyFourBitKeepExactColours) {
 }
 
 TEST(Bmp, MissingAndInvalidFilesAreNumberedErrors) {
-    try {
-        load_bmp_file(testing::TempDir() + "/no-such-file.bmp");
-        FAIL();
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number, 53);
-    }
-    const std::string junk = testing::TempDir() + "/junk.bmp";
-    std::ofstream(junk) << "this is not a picture";
-    for (const std::string& path : {junk, testing::TempDir()}) {  // a folder opens but reads as nothing
+    // A folder is no data file: missing, as a file that is not there.
+    for (const std::string& path : {testing::TempDir() + "/no-such-file.bmp", testing::TempDir()}) {
         try {
             load_bmp_file(path);
             FAIL() << path;
         } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.number, 481) << path;
+            EXPECT_EQ(e.number, 53) << path;
         }
+    }
+    const std::string junk = testing::TempDir() + "/junk.bmp";
+    std::ofstream(junk) << "this is not a picture";
+    try {
+        load_bmp_file(junk);
+        FAIL();
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number, 481);
     }
 }
 

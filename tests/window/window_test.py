@@ -407,6 +407,43 @@ def case_error_box(exe, data):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def case_hostile_data(exe, data):
+    """A FIFO, then a picture header declaring 30000 x 30000, in place of
+    gameb2.bmp: the load step reports it at once in the error box (no hang,
+    no gigabytes), and after Riprova the game window opens and ticks."""
+    giant = bytearray(54)
+    giant[0:2] = b"BM"
+    for at, v in ((2, 54), (10, 54), (14, 40), (18, 30000), (22, 30000), (26, 1), (28, 24)):
+        giant[at:at + 4] = v.to_bytes(4, "little")
+    for what in ("fifo", "giant"):
+        folder = tempfile.mkdtemp(prefix="lexovo-hostile-")
+        try:
+            for f in os.listdir(data):
+                if f.endswith((".bmp", ".wav", ".mid")) and f != "gameb2.bmp":
+                    shutil.copy(os.path.join(data, f), folder)
+            if what == "fifo":
+                os.mkfifo(os.path.join(folder, "gameb2.bmp"))
+            else:
+                with open(os.path.join(folder, "gameb2.bmp"), "wb") as f:
+                    f.write(giant)
+            p = Program(shutil.copy(exe, folder))
+            try:
+                start = wait_window(START_TITLE)
+                click(start, *GIOCA)
+                box = wait_window("Lexovo5.0", 5)
+                check("box Lexovo5.0" in p.log() and not windows(GAME_TITLE), "%s: reported during load" % what)
+                _, _, bw, bh = geometry(box)
+                click(box, (bw - 156) // 2 + 37, bh - 12 - 11)
+                check(wait_for(lambda: "answer retry" in p.log()), "%s: Riprova" % what)
+                wait_window(GAME_TITLE)
+                check(wait_for(lambda: p.ticks() > 2), "%s: the game goes on after Riprova" % what)
+                check(p.running(), "%s: and keeps running" % what)
+            finally:
+                p.close()
+        finally:
+            shutil.rmtree(folder, ignore_errors=True)
+
+
 def wait_for(pred, timeout=5.0):
     end = time.time() + timeout
     while time.time() < end:
@@ -542,7 +579,7 @@ def case_large_screen(exe, data):
 
 CASES = {"start_dialog": case_start_dialog, "start_dialog_closed": case_start_dialog_closed,
          "info_dialogs": case_info_dialogs, "play": case_play, "game_window_closed": case_game_window_closed,
-         "error_box": case_error_box,
+         "error_box": case_error_box, "hostile_data": case_hostile_data,
          "large_screen": case_large_screen}
 # Cases that bring their own screen.
 OWN_SCREEN = {"large_screen": "-screen 0 1280x1200x24 -dpi 192 -noreset"}

@@ -14,10 +14,10 @@ namespace {
 std::string executable_folder() {
     char buf[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return ".";
+    if (n <= 0) return "";  // unknown: the load step reports it, no other folder is read
     std::string p(buf, size_t(n));
     size_t slash = p.rfind('/');
-    return slash == std::string::npos ? "." : p.substr(0, slash);
+    return slash == std::string::npos ? "" : p.substr(0, slash);
 }
 }  // namespace
 
