@@ -183,8 +183,11 @@ def main():
         for item, c in (("vaso", 410), ("seme", 405), ("nuvola", 325), ("forchetta", 390)):
             g.drop(item, 1022 - s["scroll_x"] + 40, c + s["scroll_y"] + 40)
         check(wait_for(lambda: g.state().get("fall_state") == 6, 10.0), "the storm grows the plant")
-        # The plant, from where he landed, in front of its stem.
-        g.climb(-210, "the bean plant from %d" % g.state()["prof_x"])
+        # The plant: he lands in front of its stem, at 990 or 995 as the
+        # key was let go; a player who sees him left of the stem steps right
+        # until his figure is over it (995 ... 1005).
+        s = g.over("Right", 995, 1005, "to the bean plant")
+        g.climb(-210, "the bean plant from %d" % s["prof_x"])
         # Down to the wells; the first well jumped from the first of the last
         # three places before its rim.
         g.hold("Right", lambda s: s["prof_y"] == 55 and s["prof_x"] >= 1270, what="down to the wells")
