@@ -237,6 +237,15 @@ void stone_floor(cairo_t* cr, double x0, double x1, double y, double depth = 14)
     fill_rect(cr, x0, y, x1 - x0, 1.5, alpha(hex(0xfff0d0), 0.5));
 }
 
+// A floor where the plan paints it (world::kPaintedFloors).
+const world::PaintedFloor& painted(const char* name) {
+    for (const world::PaintedFloor& f : world::kPaintedFloors)
+        if (std::string(f.name) == name) return f;
+    throw std::logic_error(std::string("no painted floor ") + name);
+}
+void stone_floor(cairo_t* cr, const world::PaintedFloor& f, double depth) { stone_floor(cr, f.x0, f.x1, f.feet_y, depth); }
+void gallery_floor(cairo_t* cr, const world::PaintedFloor& f) { gallery_floor(cr, f.x0, f.x1, f.feet_y); }
+
 void lamp(cairo_t* cr, double x, double y, double radius = 90) {
     set_radial(cr, x, y, 2, radius, {{0, hex(0xffd890, 0.45)}, {0.35, hex(0xffb050, 0.16)}, {1, hex(0xff9030, 0)}});
     cairo_arc(cr, x, y, radius, 0, 2 * kPi);
@@ -354,10 +363,11 @@ void first_library(cairo_t* cr) {
         cairo_set_line_width(cr, 2);
         cairo_stroke(cr);
     }
-    stone_floor(cr, 0, 362, 288, 14);
+    stone_floor(cr, painted("first library"), 14);
     // The wall that ends the lowest floor, under the galleries.
-    masonry(cr, 362, 204, 935, 302, hex(0x5a4a3e), 30, 16);
-    post(cr, 356, 196, 10, 106, pal::stone);
+    const world::PaintedWall& end = world::kPaintedWalls[0];
+    masonry(cr, end.x0 + 6, end.y0 + 8, 935, end.y1, hex(0x5a4a3e), 30, 16);  // the vault covers it from end.x1 on
+    post(cr, end.x0, end.y0, 10, end.y1 - end.y0, pal::stone);
 }
 
 void second_library(cairo_t* cr) {
@@ -372,16 +382,17 @@ void second_library(cairo_t* cr) {
     bookcase(cr, 546, 800, {-110, -58, -6, 46, 98, 150}, {}, 40);
     bookcase(cr, 800, 930, {-110, -58, -6}, {}, 40);
     // Gallery floors and the spider's walk.
-    gallery_floor(cr, 276, 546, world::kGalleryAY + 120);
-    gallery_floor(cr, 296, 546, world::kGalleryBY + 120);
+    gallery_floor(cr, painted("gallery A"));
+    gallery_floor(cr, painted("gallery B"));
     // Book 4 must show in front of gallery B's beam.
     const Spine b4 = spine_of(4);
     fill_rect(cr, b4.x - 5, b4.y - 2, b4.w + 10, b4.h + 4, hex(0x1a0e06));
     book(cr, b4.x, b4.y, b4.w, b4.h, pal::leather_red, true);
     fill_rect(cr, b4.x - 4, b4.y + b4.h - 2, b4.w + 8, 3, pal::gold);
-    gallery_floor(cr, 350, 935, world::kSpiderY + 120);
+    gallery_floor(cr, painted("spider's floor"));
     // The side of the bookcase that ends gallery B on the left.
-    post(cr, 352, -172, 7, 184, pal::wood_dark);
+    const world::PaintedWall& side = world::kPaintedWalls[1];
+    post(cr, side.x0, side.y0, side.x1 - side.x0, side.y1 - side.y0, pal::wood_dark);
     // Ladders.
     ladder(cr, world::kClimbs[0], world::kGalleryAY + 120, world::kStartY + 120);
     ladder(cr, world::kClimbs[1], world::kGalleryBY + 120, world::kGalleryAY + 120);
@@ -404,15 +415,12 @@ void second_library(cairo_t* cr) {
     cobweb(cr, 935, -400, 50, -1);
 }
 
-// The tread line of the stone steps (the feet of a man on them, under the
-// middle of his figure).
-double tread(double x) { return x - 1103; }
-// The upper flight's: level with the spider's floor (feet on -172) up to
-// its head, then down one row a column to the crumbling landing (feet on
-// -102), under the middle of the figure drawn.
-double upper_tread(double x) { return std::max(x - 1116, -172.0); }
-constexpr double kStairFoot = 1279;  // where the steps meet the wells' floor
-constexpr double kTunnelL = 988, kTunnelR = 1066;
+// The line of the lower flight of stone steps, down to the wells (the
+// passage, the tunnel and the cavern follow it).
+double tread(double x) { return world::step_line(world::kLowerSteps, x); }
+using world::kStairFoot;
+using world::kTunnelL;
+using world::kTunnelR;
 
 // A rough shaft wall: dark blocks with a lit edge on the side facing the room.
 void shaft(cairo_t* cr, double x0, double y0, double x1, double y1, Col light) {
@@ -477,19 +485,23 @@ void stone_steps(cairo_t* cr) {
     // the spider's floor to the crumbling landing over the tunnel, lies a
     // little right of the lower one: its head is where a man who stops at it
     // stands past x 880, where he can be given the umbrella.
-    auto flight = [&](double x0, double x1, double (*line)(double)) {
+    auto flight = [&](const world::PaintedSteps& s) {
+        const double x0 = s.x0, x1 = s.x1;
+        auto line = [&](double x) { return world::step_line(s, x); };
+        // Each tread from x to its end (the first and last cut at x0, x1).
+        auto tread_end = [&](double x) { return std::min(world::tread_start(s, x) + 10, x1); };
         cairo_move_to(cr, x0, line(x0));
-        for (double x = x0; x < x1; x += 10) {
-            cairo_line_to(cr, x, line(x + 5));
-            cairo_line_to(cr, std::min(x + 10, x1), line(x + 5));
+        for (double x = x0; x < x1; x = tread_end(x)) {
+            cairo_line_to(cr, x, world::tread_top(s, x));
+            cairo_line_to(cr, tread_end(x), world::tread_top(s, x));
         }
         cairo_line_to(cr, x1, line(x1) + 40);
         cairo_line_to(cr, x0, line(x0) + 40);
         cairo_close_path(cr);
         set_linear(cr, 0, -180, 0, 220, {{0, hex(0x8a7e70)}, {1, hex(0x6a6056)}});
         cairo_fill(cr);
-        for (double x = x0; x < x1; x += 10) {
-            double y = line(x + 5), w = std::min(10.0, x1 - x);
+        for (double x = x0; x < x1; x = tread_end(x)) {
+            double y = world::tread_top(s, x), w = tread_end(x) - x;
             // Tread (lit from above), riser (in half shade), block joints.
             fill_rect(cr, x, y, w, 2.5, hex(0xe6dac6));
             fill_rect(cr, x, y + 2.5, w, 1.5, hex(0xb4a894));
@@ -506,8 +518,8 @@ void stone_steps(cairo_t* cr) {
         cairo_set_line_width(cr, 3);
         cairo_stroke(cr);
     };
-    flight(925, kTunnelL, upper_tread);
-    flight(kTunnelL, kStairFoot, tread);
+    flight(world::kUpperSteps);
+    flight(world::kLowerSteps);
     // Over the tunnel the slab is thin and cracked: the game draws the
     // crumbling steps (world::kCrumblingSteps) over the middle of it.
     cairo_move_to(cr, kTunnelL, tread(kTunnelL) + 14);
@@ -534,8 +546,7 @@ void vault(cairo_t* cr) {
     // tunnel comes down into its right end, where the pot goes.
     rock(cr, 770, 40, kTunnelL, 104);
     rock(cr, kTunnelR, 40, 1082, 104);
-    rock(cr, 770, 40, 800, 320);
-    rock(cr, 1082, 40, 1110, 320);
+    for (const world::PaintedWall& w : {world::kPaintedWalls[2], world::kPaintedWalls[3]}) rock(cr, w.x0, w.y0, w.x1, w.y1);
     cairo_move_to(cr, 800, 302);
     cairo_line_to(cr, 800, 130);
     cairo_curve_to(cr, 820, 104, 900, 96, 960, 100);
@@ -569,7 +580,7 @@ void vault(cairo_t* cr) {
     for (double dx : {-10.0, 10.0}) fill_rect(cr, 830 + dx - 1, 268, 2, 34, hex(0x2a2a2a));
     lamp(cr, 868, 222, 150);
     // The floor, and the patch of light under the tunnel.
-    stone_floor(cr, 800, 1082, 302, 18);
+    stone_floor(cr, painted("vault"), 18);
     set_radial(cr, 1027, 300, 4, 50, {{0, hex(0xb0c8d8, 0.18)}, {1, hex(0xb0c8d8, 0)}});
     cairo_arc(cr, 1027, 300, 50, 0, 2 * kPi);
     cairo_fill(cr);
@@ -629,10 +640,9 @@ void wells_cavern(cairo_t* cr) {
     lamp(cr, 1325, 10, 100);
     lamp(cr, 1600, 40, 100);
     // Floors at the wells' level.
-    double y = world::kWellsY + 120;
-    stone_floor(cr, kStairFoot - 10, world::kWell1Left, y, 16);
-    stone_floor(cr, world::kWell1Right, world::kWell2Left, y, 16);
-    stone_floor(cr, world::kWell2Right, world::kChasmRim, y, 16);
+    stone_floor(cr, painted("before the first well"), 16);
+    stone_floor(cr, painted("between the wells"), 16);
+    stone_floor(cr, painted("after the deep well"), 16);
 }
 
 void well_mouth(cairo_t* cr, double x0, double x1, double top, double depth) {
@@ -657,7 +667,7 @@ void wells(cairo_t* cr) {
     // The first well: 100 px deep, a shelf of rungs to climb out by.
     double b1 = world::kWell1BottomY + 120;
     well_mouth(cr, world::kWell1Left, world::kWell1Right, top, b1 - top);
-    stone_floor(cr, world::kWell1Left - 8, world::kWell1Right + 8, b1, 14);
+    stone_floor(cr, painted("first well bottom"), 14);
     ladder(cr, world::kClimbs[4], top - 4, b1, hex(0x8a6a40));
     // The deep well: 220 px down to a chamber where the flute player stands.
     double b2 = world::kWell2BottomY + 120;
@@ -681,7 +691,7 @@ void wells(cairo_t* cr) {
         cairo_set_line_width(cr, 1.5);
         cairo_stroke(cr);
     }
-    stone_floor(cr, world::kWell2Left - 30, world::kWell2Right + 34, b2, 5);
+    stone_floor(cr, painted("deep well bottom"), 5);
 }
 
 void right_library(cairo_t* cr) {
@@ -691,8 +701,8 @@ void right_library(cairo_t* cr) {
     bookcase(cr, 1640, 1940, {-340, -290}, {}, 40);
     bookcase(cr, 1640, 1940, {-147, -96}, keep, 40);
     bookcase(cr, 1640, 1940, {7, 60, 112}, keep, 40);
-    gallery_floor(cr, 1650, 1945, world::kGallery1Y + 120);
-    gallery_floor(cr, 1650, 2064, world::kGallery2Y + 120);
+    gallery_floor(cr, painted("library gallery"));
+    gallery_floor(cr, painted("upper gallery"));
     ladder(cr, world::kClimbs[6], world::kGallery1Y + 120, world::kWellsY + 120);
     ladder(cr, world::kClimbs[7], world::kGallery2Y + 120, world::kGallery1Y + 120);
     lamp(cr, 1700, -250, 100);

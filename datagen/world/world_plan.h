@@ -22,7 +22,9 @@
 // between the middle of his feet where he last stands and where he drops.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace world {
 
@@ -118,10 +120,11 @@ constexpr int kRimX = 1890;         // last place before the chasm
 // rim of a hole lies between the middle of his feet where he last stands
 // before it and where he is drawn as he drops into it (tests/world): the
 // first well's left rim between 1316 (standing at 1290) and 1326 (dropping
-// at 1300), its right rim between 1374 (dropping at 1350) and 1384
-// (standing at 1360), the deep well's right rim between 1514 (dropping at
-// 1490) and 1519 (standing at 1495, or landing there from a jump).
-constexpr int kWell1Left = 1322, kWell1Right = 1380;
+// at 1300), its right rim between 1374 (dropping at 1350) and 1379
+// (standing at 1355 facing left, come off the shelf's top), the deep
+// well's right rim between 1514 (dropping at 1490) and 1519 (standing at
+// 1495, or landing there from a jump).
+constexpr int kWell1Left = 1322, kWell1Right = 1378;
 constexpr int kWell2Left = 1455, kWell2Right = 1518;
 constexpr int kChasmRim = 1945;
 
@@ -207,5 +210,66 @@ constexpr std::array<Mark, 14> kMarks = {{
     {"book 13", 1441, 5, 1454, 29},
     {"", 0, 0, -1, -1},
 }};
+
+// --- the painting under his feet -----------------------------------------
+// Where the background paints what he walks on (datagen/world/background.cpp
+// paints from these, tests/world holds his feet to them).
+
+// The floors, their tops on the row of his feet, from x0 to x1.
+struct PaintedFloor {
+    const char* name;
+    int feet_y;
+    double x0, x1;
+};
+constexpr double kTunnelL = 988, kTunnelR = 1066;  // the tunnel down to the vault
+constexpr double kStairFoot = 1288;                // where the steps meet the wells' floor
+constexpr std::array<PaintedFloor, 12> kPaintedFloors = {{
+    {"first library", kStartY + 120, 0, 362},
+    {"gallery A", kGalleryAY + 120, 276, 546},
+    {"gallery B", kGalleryBY + 120, 296, 546},
+    {"spider's floor", kSpiderY + 120, 350, 935},
+    {"vault", kVaultY + 120, 800, 1082},
+    {"before the first well", kWellsY + 120, kStairFoot - 10, kWell1Left},
+    {"between the wells", kWellsY + 120, kWell1Right, kWell2Left},
+    {"after the deep well", kWellsY + 120, kWell2Right, kChasmRim},
+    {"first well bottom", kWell1BottomY + 120, kWell1Left - 8, kWell1Right + 8},
+    {"deep well bottom", kWell2BottomY + 120, kWell2Left - 30, kWell2Right + 34},
+    {"library gallery", kGallery1Y + 120, 1650, 1945},
+    {"upper gallery", kGallery2Y + 120, 1650, 2064},
+}};
+
+// The walls that end a floor where he stands, from x0 to x1 (not
+// included), rows y0 to y1: the lowest floor's end under the galleries,
+// the bookcase's side that ends gallery B, the vault's two sides.
+struct PaintedWall {
+    const char* name;
+    double x0, x1, y0, y1;
+};
+constexpr std::array<PaintedWall, 4> kPaintedWalls = {{
+    {"the lowest floor's end", 356, 770, 196, 302},  // the vault's rock beyond
+    {"gallery B's bookcase", 352, 359, -172, 12},
+    {"the vault's left side", 770, 800, 40, 320},
+    {"the vault's right side", 1082, 1110, 40, 320},
+}};
+
+// The stone steps: treads 10 wide, laid from `origin` on and drawn from x0
+// to x1, each at the height its line y = x - c (never above `level`) has in
+// the tread's middle. A man on a flight moves 5 px across and 5 down a
+// step, so half the places he stands on straddle two treads: the lines put
+// the middle of his feet (tests/world) within 4 rows of the tread under it
+// at every place, on both flights, facing either way. The two flights
+// differ by one row: on the upper one he stands 2 rows higher for his x.
+struct PaintedSteps {
+    const char* name;
+    double x0, x1, origin, c, level;
+};
+constexpr PaintedSteps kUpperSteps = {"upper flight", 925, kTunnelL, 918, 1112, kSpiderY + 120};
+constexpr PaintedSteps kLowerSteps = {"lower flight", kTunnelL, kStairFoot, kTunnelL, 1111, kTop};
+constexpr double step_line(const PaintedSteps& s, double x) { return std::max(x - s.c, s.level); }
+// The tread over column x: where it starts, and its top.
+inline double tread_start(const PaintedSteps& s, double x) {
+    return s.origin + 10 * std::floor((x - s.origin) / 10);
+}
+inline double tread_top(const PaintedSteps& s, double x) { return step_line(s, tread_start(s, x) + 5); }
 
 }  // namespace world

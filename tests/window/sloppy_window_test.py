@@ -7,7 +7,8 @@ the game is recorded, says where he is), not on an exact column, and Up is
 held once to the top; he is walked to the head of the stone steps, wherever
 he stops there, and the umbrella is dropped over his figure; each well is
 jumped from the first place he stops at among the last three before its
-rim.
+rim, and over each well to the left from each of the last three places
+before its rim, and back.
 
     sloppy_window_test.py PROGRAM DATA_DIR
 """
@@ -93,6 +94,32 @@ class Game:
         time.sleep(0.4)
 
 
+def step_to(g, px, what):
+    """Taps an arrow, one step at a time, until he stands at px: a player
+    edging up to a rim. The taps are short (a tap held over two ticks takes
+    two steps, and the second may be off the rim); one the game misses is
+    tapped again."""
+    for _ in range(20):
+        x = g.state()["prof_x"]
+        if x == px:
+            return
+        key = "Left" if x > px else "Right"
+        xdo("keydown", key)
+        time.sleep(0.01)
+        xdo("keyup", key)
+        time.sleep(0.3)
+    check(g.state()["prof_x"] == px, "%s: edged to %d, not %d" % (what, g.state()["prof_x"], px))
+
+
+def there_and_back(g, places, what):
+    """Over a well to the left from each of the last places he stands at
+    before its rim, and back over it to the right."""
+    for px in places:
+        step_to(g, px, what)
+        jump(g, "Left", px, what)
+        jump(g, "Right", px - 90, what + ", back")
+
+
 def jump(g, key, px, what):
     """Shift and an arrow pressed once: one jump of 90 px."""
     xdo("key", "shift+" + key)
@@ -156,16 +183,21 @@ def main():
         for item, c in (("vaso", 410), ("seme", 405), ("nuvola", 325), ("forchetta", 390)):
             g.drop(item, 1022 - s["scroll_x"] + 40, c + s["scroll_y"] + 40)
         check(wait_for(lambda: g.state().get("fall_state") == 6, 10.0), "the storm grows the plant")
-        # The plant, from where he landed, in front of its stem.
-        g.climb(-210, "the bean plant from %d" % g.state()["prof_x"])
+        # The plant: he lands in front of its stem, at 990 or 995 as the
+        # key was let go; a player who sees him left of the stem steps right
+        # until his figure is over it (995 ... 1005).
+        s = g.over("Right", 995, 1005, "to the bean plant")
+        g.climb(-210, "the bean plant from %d" % s["prof_x"])
         # Down to the wells; the first well jumped from the first of the last
         # three places before its rim.
         g.hold("Right", lambda s: s["prof_y"] == 55 and s["prof_x"] >= 1270, what="down to the wells")
         s = g.over("Right", 1280, 1290, "to the first well")
         jump(g, "Right", s["prof_x"], "the first well")
+        there_and_back(g, (1370, 1365, 1360), "left over the first well")
         g.open_book(1447, 17, "book13_state")
         s = g.over("Right", 1410, 1420, "to the deep well")
         jump(g, "Right", s["prof_x"], "the deep well")
+        there_and_back(g, (1510, 1505, 1500), "left over the deep well")
         s = g.over("Right", 1655, 1665, "to the library's ladder")
         g.climb(-169, "the library's ladder from %d" % s["prof_x"])
         g.open_book(1744, -160, "book12_state")

@@ -5,6 +5,7 @@
 // and steps the game draws over the professor painted where it draws them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <set>
@@ -286,6 +287,97 @@ TEST(WorldFiles, EachWellIsJumpedFromTheLastThreePlacesBeforeItsRim) {
                 << j.from << ": landing at " << lands << " his feet are over the hole before " << j.far_rim;
         }
     }
+}
+
+// Ground the player sees at (x, feet row): a painted floor with its top on
+// that row, or a tread of the stone steps within 4 rows of it (a man moving
+// 5 px a step over 10-px treads straddles two of them at every other place).
+bool painted_ground(double x, int feet_row) {
+    for (const world::PaintedFloor& f : world::kPaintedFloors)
+        if (f.feet_y == feet_row && f.x0 <= x && x <= f.x1) return true;
+    for (const world::PaintedSteps& s : {world::kUpperSteps, world::kLowerSteps})
+        if (s.x0 <= x && x < s.x1 && std::abs(world::tread_top(s, x) - feet_row) <= 4) return true;
+    return false;
+}
+
+// His figure as drawn (the standing pictures' columns), clear of every
+// painted wall.
+bool in_a_wall(int px, int py, bool right) {
+    const int x0 = px + (right ? 13 : 6), x1 = px + (right ? 45 : 38);
+    for (const world::PaintedWall& w : world::kPaintedWalls)
+        if (x1 >= w.x0 && x0 < w.x1 && py + 119 >= w.y0 && py < w.y1) return true;
+    return false;
+}
+
+// Every place a walk can end on every floor, both ways: where a wall or a
+// floor's end stops him, his feet are on the floor painted there and his
+// figure is out of the painted walls; where the next step drops him, the
+// feet of the figure drawn falling are over the painted hole. The ledges
+// over the wells that carry only a man walking right off a shelf or the
+// rope are left out: they still carry him over the hole.
+TEST(WorldFiles, WhereverAWalkEndsHisFeetAgreeWithThePainting) {
+    std::vector<world::Floor> floors(world::kFloors.begin(), world::kFloors.end());
+    floors.push_back(world::kUpperGallery);
+    int ends = 0;
+    for (const world::Floor& f : floors) {
+        if (f.phase != world::Phase::Both) continue;
+        for (int dir : {+1, -1}) {
+            const bool right = dir > 0;
+            for (int start = f.lo; start <= f.hi; start += 5) {
+                const WalkEnd end = walk(start, f.py, dir);
+                const Rgb ahead = at(right ? end.stands + 14 : end.stands - 5, f.py + 116);
+                if (!end.drops && (ahead == world::kMapLightRed || ahead == world::kMapBlue)) continue;  // on down the steps
+                ++ends;
+                EXPECT_TRUE(painted_ground(end.stands + feet_middle(right), f.py + 120))
+                    << f.name << ": walking " << (right ? "right" : "left") << " he stops at " << end.stands
+                    << " with his feet off the painted floor";
+                EXPECT_FALSE(in_a_wall(end.stands, f.py, right))
+                    << f.name << ": walking " << (right ? "right" : "left") << " he stops at " << end.stands << " inside a wall";
+                if (end.drops) {
+                    EXPECT_FALSE(painted_ground(end.drawn + feet_middle(right), f.py + 120))
+                        << f.name << ": dropping at " << end.drawn << " his feet are over painted floor";
+                }
+            }
+        }
+    }
+    EXPECT_GT(ends, 50);
+}
+
+// On the stone steps, both ways, at every place of each flight (the
+// crumbling landing at the foot of the upper one, the plant's top at the
+// head of the lower one): his feet on the tread the player sees under them.
+TEST(WorldFiles, HisFeetAreOnTheTreadsOfTheStoneSteps) {
+    for (const world::Flight& s : world::kFlights)
+        for (int k = 0; k <= s.n; ++k) {
+            const int px = s.px0 + 5 * k, py = s.py0 + 5 * k;
+            for (bool right : {true, false}) {
+                EXPECT_TRUE(painted_ground(px + feet_middle(right), py + 120))
+                    << s.name << ": at (" << px << ", " << py << ") facing " << (right ? "right" : "left")
+                    << " his feet on row " << py + 120 << " are off the treads";
+                EXPECT_FALSE(in_a_wall(px, py, right)) << s.name << " at " << px;
+            }
+        }
+}
+
+// A jump taken anywhere, either way: where it ends he stands on the floor
+// the player sees there, or, if he falls there, his feet are over a hole.
+TEST(WorldFiles, WhereverAJumpLandsHisFeetAgreeWithThePainting) {
+    int landings = 0;
+    for (const world::Floor& f : world::kFloors) {
+        if (f.phase != world::Phase::Both) continue;
+        for (int px = f.lo; px <= f.hi; px += 5)
+            for (int dir : {+1, -1}) {
+                const int target = dir > 0 ? px + 90 : px - 84, lands = dir > 0 ? px + 90 : px - 90;
+                if (at(target, f.py + 116) != world::kMapWhite) continue;  // refused
+                ++landings;
+                const bool falls = at(target, f.py + 121) == world::kMapLightGreen;
+                EXPECT_EQ(painted_ground(lands + feet_middle(dir > 0), f.py + 120), !falls)
+                    << f.name << ": the jump " << (dir > 0 ? "right" : "left") << " from " << px << " lands at "
+                    << lands << (falls ? " falling with his feet over painted floor" : " with his feet over no painted floor");
+                EXPECT_FALSE(in_a_wall(lands, f.py, dir > 0)) << f.name << ": the jump from " << px << " ends inside a wall";
+            }
+    }
+    EXPECT_GT(landings, 20);
 }
 
 // The risen rope is the game's picture, not the background's: its strand,
