@@ -167,8 +167,8 @@ def trace_test(replay, data, script, golden, check):
 
 def data_test(golden, roots):
     lines = []
-    for spec in roots:
-        name, _, top = spec.partition('=')
+    for root in roots:
+        name, _, top = root.partition('=')
         top, _, globs = top.partition(':')
         if not os.path.isdir(top):
             return 'no folder %s' % top
