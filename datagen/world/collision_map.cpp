@@ -27,11 +27,13 @@ void paint_floor(Surface& m, const Floor& f) {
 
 // Red where a man walking right reads the next step down, blue where a man
 // walking left reads the next step up (each a band of 9 rows, so a
-// professor a few rows off still follows the steps).
+// professor a few rows off still follows the steps). The red ends on the
+// last column a man walking right reads: the column just past it is where
+// a left jump over the first well aims, on the floor at the flight's foot.
 void paint_flight(Surface& m, const Flight& s) {
     const int d_red = s.py0 - s.px0 + 102;   // (py + 116) - (px + 14)
     const int d_blue = s.py0 - s.px0 + 121;  // (py + 5 + 116) - (px + 5 - 5)
-    for (int x = s.px0 + 12; x <= s.px0 + 14 + 5 * (s.n - 1) + 2; ++x) {
+    for (int x = s.px0 + 12; x <= s.px0 + 14 + 5 * (s.n - 1); ++x) {
         if (left_column(x)) continue;
         for (int y = x + d_red - 4; y <= x + d_red + 4; ++y) put(m, x, y, kMapLightRed);
     }

@@ -148,8 +148,8 @@ constexpr std::array<Floor, 15> kFloors = {{
     {"spider's floor", kSpiderY, kLadder3X, kStairTopX, kB},
     {"crumbling landing", kSpiderY + 70, 985, 990, kB},
     {"vault", kVaultY, 820, 1010, kB},
-    {"plant top", kPlantTopY, kPlantX, kPlantX, kB},
-    {"before the first well", kWellsY, 1260, 1295, kB},
+    {"plant top", kPlantTopY, kPlantX, kPlantX + 10, kB},
+    {"before the first well", kWellsY, 1270, 1295, kB},
     {"first well bottom", kWell1BottomY, 1300, 1350, kB},
     {"over the first well", kWellsY, 1300, 1415, kR},
     {"between the wells", kWellsY, 1355, 1420, kB},
@@ -162,7 +162,7 @@ constexpr Floor kUpperGallery = {"upper gallery", kGallery2Y, 1700, kGalleryLadd
 
 constexpr std::array<Flight, 2> kFlights = {{
     {"stone steps", kStairTopX, kSpiderY, 14},    // to (985, -222): the crumbling landing
-    {"steps to the wells", kPlantX, kPlantTopY, 53},  // to (1260, 55)
+    {"steps to the wells", kPlantX + 10, kPlantTopY, 53},  // to (1270, 55)
 }};
 
 // Every ladder climbs from three columns side by side, so that wherever
@@ -222,7 +222,7 @@ struct PaintedFloor {
     double x0, x1;
 };
 constexpr double kTunnelL = 988, kTunnelR = 1066;  // the tunnel down to the vault
-constexpr double kStairFoot = 1288;                // where the steps meet the wells' floor
+constexpr double kStairFoot = 1298;                // where the steps meet the wells' floor
 constexpr std::array<PaintedFloor, 12> kPaintedFloors = {{
     {"first library", kStartY + 120, 0, 362},
     {"gallery A", kGalleryAY + 120, 276, 546},
@@ -253,19 +253,25 @@ constexpr std::array<PaintedWall, 4> kPaintedWalls = {{
 }};
 
 // The stone steps: treads 10 wide, laid from `origin` on and drawn from x0
-// to x1, each at the height its line y = x - c (never above `level`) has in
-// the tread's middle. A man on a flight moves 5 px across and 5 down a
-// step, so half the places he stands on straddle two treads: the lines put
-// the middle of his feet (tests/world) within 4 rows of the tread under it
-// at every place, on both flights, facing either way. The two flights
-// differ by one row: on the upper one he stands 2 rows higher for his x.
+// to x1, each at the height its line has in the tread's middle: y = x - c,
+// never above the landing's row `level`; where `c_above` is set, the steps
+// left of the landing climb on along y = x - c_above. A man on a flight
+// moves 5 px across and 5 down a step, so half the places he stands on
+// straddle two treads: the lines put the middle of his feet (tests/world)
+// within 4 rows of the tread under it at every place, on both flights,
+// facing either way. The lower flight begins with the landing at the top
+// of the bean plant, where he stands at 995 ... 1005; left of it the
+// crumbled steps carry the upper flight's line on (he stands 2 rows higher
+// for his x on the upper flight than on the lower).
 struct PaintedSteps {
     const char* name;
-    double x0, x1, origin, c, level;
+    double x0, x1, origin, c, level, c_above;
 };
-constexpr PaintedSteps kUpperSteps = {"upper flight", 925, kTunnelL, 918, 1112, kSpiderY + 120};
-constexpr PaintedSteps kLowerSteps = {"lower flight", kTunnelL, kStairFoot, kTunnelL, 1111, kTop};
-constexpr double step_line(const PaintedSteps& s, double x) { return std::max(x - s.c, s.level); }
+constexpr PaintedSteps kUpperSteps = {"upper flight", 925, kTunnelL, 918, 1112, kSpiderY + 120, 0};
+constexpr PaintedSteps kLowerSteps = {"lower flight", kTunnelL, kStairFoot, kTunnelL, 1121, kPlantTopY + 120, 1111};
+constexpr double step_line(const PaintedSteps& s, double x) {
+    return std::max(x - s.c, s.c_above != 0 ? std::min(x - s.c_above, s.level) : s.level);
+}
 // The tread over column x: where it starts, and its top.
 inline double tread_start(const PaintedSteps& s, double x) {
     return s.origin + 10 * std::floor((x - s.origin) / 10);

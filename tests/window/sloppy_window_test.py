@@ -186,20 +186,9 @@ def main():
             g.drop(item, 1022 - s["scroll_x"] + 40, c + s["scroll_y"] + 40)
         check(wait_for(lambda: g.state().get("fall_state") == 6, 10.0), "the storm grows the plant")
         # The plant: he lands in front of its stem, at 990 or 995 as the
-        # key was let go, and steps right until his figure is over it. It
-        # climbs from 995 to 1005, but from its top only the 995 column walks
-        # on to the steps (from 1000 and 1005 Right does nothing up there):
-        # until the top is mended, the climb starts at 995.
-        s = g.state()
-        for _ in range(8):
-            if s["prof_x"] >= 995:
-                break
-            xdo("keydown", "Right")
-            time.sleep(0.01)
-            xdo("keyup", "Right")
-            time.sleep(0.3)
-            s = g.state()
-        check(s["prof_x"] == 995, "to the bean plant: stopped at %d" % s["prof_x"])
+        # key was let go, and walks right until his figure is over it
+        # (995 ... 1005); from its top he walks on to the steps.
+        s = g.over("Right", 995, 1005, "to the bean plant")
         g.climb(-210, "the bean plant from %d" % s["prof_x"])
         # Down to the wells; the first well jumped from the first of the last
         # three places before its rim.

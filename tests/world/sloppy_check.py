@@ -53,20 +53,22 @@ def expect(name, script, *checks):
 
 # A climb: from the landmark, walk to the first place over the ladder, hold
 # Up until he stops, then one step off the top.
-def climb(name, landmark, walk_key, steps, climb_ticks, at_x, top_y, off_key, off_x, before=()):
+def climb(name, landmark, walk_key, steps, climb_ticks, at_x, top_y, off_key, off_x, before=(), off_y=None):
     script = upto(landmark) + list(before) + hold(walk_key, steps)
     walked = len(script)
     script += hold(UP, climb_ticks)
     climbed = len(script)
     script += hold(off_key, 1)
     expect(name, script, (walked, {'prof_x': at_x}), (climbed, {'prof_x': at_x, 'prof_y': top_y, 'go_up': False}),
-           (len(script), {'prof_x': off_x, 'prof_y': top_y}))
+           (len(script), {'prof_x': off_x, 'prof_y': top_y if off_y is None else off_y}))
 
 
 climb('first library ladder from 270', 'book3_state=3', RIGHT, 56, 30, 270, 72, RIGHT, 275)
 climb('gallery A ladder from 450', 'prof_x=280 prof_y=72', RIGHT, 34, 50, 450, -108, LEFT, 445)
 climb('gallery B ladder from 370', 'book5_state=3', LEFT, 18, 50, 370, -292, RIGHT, 375)
-climb('bean plant from 1005', 'plant_stage=4 fall_state=6', RIGHT, 2, 110, 1005, -210, LEFT, 1000)
+# Up the plant from any of its columns, then on to the steps down.
+climb('bean plant from 1005', 'plant_stage=4 fall_state=6', RIGHT, 2, 110, 1005, -210, RIGHT, 1010, off_y=-205)
+climb('bean plant from 1000', 'plant_stage=4 fall_state=6', RIGHT, 1, 110, 1000, -210, RIGHT, 1005)
 climb('library ladder from 1655', 'prof_x=1510 prof_y=55', RIGHT, 29, 60, 1655, -169, RIGHT, 1660)
 climb('gallery ladder from 1815', 'prof_x=1660 prof_y=-169', RIGHT, 31, 50, 1815, -349, LEFT, 1810)
 climb('rope from 1485', 'rope_stage=3 well_trapped=false', LEFT, 1, 60, 1485, 55, RIGHT, 1490)

@@ -152,8 +152,43 @@ TEST(WorldFiles, LaddersLeadFromFloorToFloor) {
             // At both ends he can walk off at once.
             for (int end : {l.py_top, l.py_bottom}) EXPECT_TRUE(walks_off(x, end)) << l.name << " at " << x << ", " << end;
             // Ladders standing in a well offer no floor to a jump aimed at their top.
-            if (l.dotted) EXPECT_NE(at(x, l.py_top + 116), world::kMapWhite) << l.name;
+            if (l.dotted) {
+                EXPECT_NE(at(x, l.py_top + 116), world::kMapWhite) << l.name;
+            }
         }
+}
+
+// Walking on from (x, py) as the rule walks, level or down and up the
+// steps, for a few steps: the column he gets to.
+int walk_on(int x, int py, int dir, int steps) {
+    for (int k = 0; k < steps; ++k) {
+        const Rgb c = at(dir > 0 ? x + 14 : x - 5, py + 116);
+        if (c == world::kMapLightRed) py += 5;
+        else if (c == world::kMapBlue) py -= 5;
+        else if (c != world::kMapWhite) break;
+        x += 5 * dir;
+    }
+    return x;
+}
+
+// At either end of a ladder, the way on does not depend on the column he
+// climbed in: wherever a walk leads off the ladder from one of its columns,
+// it leads off from each of them.
+TEST(WorldFiles, TheWayOnFromALadderIsTheSameFromEachOfItsColumns) {
+    for (const world::Climb& l : world::kClimbs)
+        for (int end : {l.py_top, l.py_bottom})
+            for (int dir : {+1, -1}) {
+                auto leaves = [&](int x) {
+                    const int to = walk_on(x, end, dir, 6);
+                    return dir > 0 ? to > l.x_hi : to < l.x_lo;
+                };
+                bool any = false;
+                for (int x = l.x_lo; x <= l.x_hi; x += 5) any = any || leaves(x);
+                if (!any) continue;
+                for (int x = l.x_lo; x <= l.x_hi; x += 5)
+                    EXPECT_TRUE(leaves(x)) << l.name << ": at " << x << ", " << end << " walking "
+                                           << (dir > 0 ? "right" : "left") << " he does not get off it";
+            }
 }
 
 // Where a walking player can stand: on a floor of the plan, at its level.
@@ -255,9 +290,10 @@ TEST(WorldFiles, HisFeetAndThePaintingAgreeAtEveryEdge) {
         EXPECT_EQ(end.drops, e.hole) << e.floor;
         EXPECT_TRUE(before_rim(end.stands + feet_middle(right), e.rim, e.dir))
             << e.floor << ": standing at " << end.stands << " his feet are past the rim at " << e.rim;
-        if (end.drops)
+        if (end.drops) {
             EXPECT_FALSE(before_rim(end.drawn + feet_middle(right), e.rim, e.dir))
                 << e.floor << ": dropping at " << end.drawn << " his feet are still over the floor before " << e.rim;
+        }
     }
 }
 
