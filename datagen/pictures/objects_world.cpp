@@ -375,6 +375,24 @@ Surface well_book(bool lit) {
 }
 
 // ---------------------------------------------------- the crumbling steps
+// Drawn at world (1004, -104) over the lower flight of stone steps, so
+// its treads are the world's (10 wide, laid from world x 998): the last of
+// the upper flight's line over the tunnel, then the landing at the top of
+// the bean plant (frame x 14 ... 34, where he stands when he has climbed
+// it) and the first steps down. The treads left of the landing are the
+// ones that crumble under him and fall; the landing and the flight on stay.
+struct StepTread {
+    double x0, top;
+};
+constexpr StepTread kStepTreads[] = {{-6, -4}, {4, 6}, {14, 14}, {24, 16}, {34, 26}, {44, 36}};
+constexpr double kLandingX = 14;  // where the treads that fall end
+
+// The slab's underside, 40 rows under the line of the treads.
+double slab_underside(double x) {
+    const double line = x < 17 ? x - 3 : (x < 27 ? 14 : x - 13);
+    return line + 40;
+}
+
 Surface steps_frame(int k) {
     return plain(48, 63, rgb(20, 16, 14), [k](cairo_t* cr) {
         // The dark passage behind.
@@ -389,55 +407,69 @@ Surface steps_frame(int k) {
             }
         std::mt19937 rng(400 + k);
         std::uniform_real_distribution<double> u(0, 1);
-        // The flight: four steps going down to the right (tread 12, riser 11)
-        // on a slab whose underside runs parallel to them over the void.
-        const double tread = 12, riser = 11, top = 2, slab = 15;
-        auto tread_y = [&](int s) { return top + s * riser + (k > 0 && k < 3 ? k * 0.7 * s * s / 3.0 : 0); };
+        // The treads that are about to fall sag a little more each frame.
+        auto sag = [k](const StepTread& t) { return t.x0 < kLandingX && k > 0 && k < 3 ? k * 1.2 : 0.0; };
+        auto top_at = [&](double x) {
+            for (const StepTread& t : kStepTreads)
+                if (x >= t.x0 && x < t.x0 + 10) return t.top + sag(t);
+            return kStepTreads[0].top;
+        };
         // The void under the flight.
         set_linear(cr, 0, 20, 0, 63, {{0, hex(0x0c0908)}, {1, hex(0x050404)}});
-        cairo_move_to(cr, 0, top + slab);
-        cairo_line_to(cr, 48, top + slab + 4 * riser);
+        cairo_move_to(cr, 0, slab_underside(0));
+        for (double x = 0; x <= 48; x += 4) cairo_line_to(cr, x, slab_underside(x));
         cairo_line_to(cr, 48, 63);
         cairo_line_to(cr, 0, 63);
         cairo_close_path(cr);
         cairo_fill(cr);
-        if (k < 3) {
-            cairo_new_path(cr);
-            cairo_move_to(cr, 0, tread_y(0));
-            for (int s = 0; s < 4; ++s) {
-                cairo_line_to(cr, (s + 1) * tread, tread_y(s));
-                if (s < 3) cairo_line_to(cr, (s + 1) * tread, tread_y(s + 1));
-            }
-            cairo_line_to(cr, 48, tread_y(3) + slab);
-            cairo_line_to(cr, 0, top + slab);
-            cairo_close_path(cr);
-            cairo_save(cr);
-            cairo_clip_preserve(cr);
-            set_linear(cr, 0, 0, 0, 63, {{0, hex(0x8e8274)}, {0.5, hex(0x6a6058)}, {1, hex(0x3a3430)}});
-            cairo_paint(cr);
-            // Dressed stone blocks in the slab.
-            for (int s = 0; s < 4; ++s) {
-                double x = s * tread, y = tread_y(s);
-                cairo_move_to(cr, x + 0.5, y);
-                cairo_line_to(cr, x + 0.5, y + slab + riser * 0.5);
-                stroke_col(cr, 0.8, hex(0x2a2420, 0.8));
-                // The treads catch the light; the risers are in half shade.
-                cairo_rectangle(cr, x, y, tread, 2.4);
-                set_linear(cr, 0, y, 0, y + 2.4, {{0, hex(0xe2d6c2)}, {1, hex(0xa89a88)}});
-                cairo_fill(cr);
-                cairo_rectangle(cr, x + tread - 1.5, y, 1.5, riser + 2);
-                set(cr, hex(0x2a2420, 0.5));
-                cairo_fill(cr);
-            }
-            // Grit and wear.
-            for (int i = 0; i < 70; ++i) {
-                cairo_rectangle(cr, u(rng) * 48, 4 + u(rng) * 58, 1, 1);
-                set(cr, u(rng) < 0.5 ? hex(0x000000, 0.25) : hex(0xffffff, 0.12));
-                cairo_fill(cr);
-            }
-            // Cracks growing frame by frame.
+        // The flight: from x0 on (all of it, or from the landing once the
+        // treads before it have fallen), on its slab.
+        const double x0 = k < 3 ? 0 : kLandingX;
+        cairo_new_path(cr);
+        cairo_move_to(cr, x0, top_at(x0));
+        for (const StepTread& t : kStepTreads) {
+            if (t.x0 + 10 <= x0) continue;
+            cairo_line_to(cr, std::max(t.x0, x0), t.top + sag(t));
+            cairo_line_to(cr, t.x0 + 10, t.top + sag(t));
+        }
+        for (double x = 48; x >= x0; x -= 4) cairo_line_to(cr, x, slab_underside(x));
+        if (k == 3) {
+            // The broken end where the steps gave way.
+            const double y0 = top_at(x0);
+            cairo_line_to(cr, x0 + 1, slab_underside(x0) - 6);
+            cairo_line_to(cr, x0 - 2, y0 + 26);
+            cairo_line_to(cr, x0 + 2, y0 + 18);
+            cairo_line_to(cr, x0 - 1, y0 + 11);
+            cairo_line_to(cr, x0 + 1, y0 + 5);
+        }
+        cairo_close_path(cr);
+        cairo_save(cr);
+        cairo_clip_preserve(cr);
+        set_linear(cr, 0, 0, 0, 63, {{0, hex(0x8e8274)}, {0.5, hex(0x6a6058)}, {1, hex(0x3a3430)}});
+        cairo_paint(cr);
+        for (const StepTread& t : kStepTreads) {
+            const double y = t.top + sag(t);
+            // Block joints; the treads catch the light, the risers are in half shade.
+            cairo_move_to(cr, t.x0 + 0.5, y);
+            cairo_line_to(cr, t.x0 + 0.5, y + 20);
+            stroke_col(cr, 0.8, hex(0x2a2420, 0.8));
+            cairo_rectangle(cr, t.x0, y, 10, 2.5);
+            set_linear(cr, 0, y, 0, y + 2.5, {{0, hex(0xe6dac6)}, {1, hex(0xb4a894)}});
+            cairo_fill(cr);
+            cairo_rectangle(cr, t.x0 + 9.2, y, 0.8, 10);
+            set(cr, hex(0x2a2420, 0.5));
+            cairo_fill(cr);
+        }
+        // Grit and wear.
+        for (int i = 0; i < 70; ++i) {
+            cairo_rectangle(cr, u(rng) * 48, 4 + u(rng) * 58, 1, 1);
+            set(cr, u(rng) < 0.5 ? hex(0x000000, 0.25) : hex(0xffffff, 0.12));
+            cairo_fill(cr);
+        }
+        // Cracks growing frame by frame in the treads that will fall.
+        if (k < 3)
             for (int i = 0; i < k + 1; ++i) {
-                double x = 10 + i * 13 + u(rng) * 3, y = tread_y(std::min(3, int(x / tread)));
+                double x = 2 + i * 4 + u(rng) * 3, y = top_at(x);
                 cairo_move_to(cr, x, y);
                 double cx = x, cy = y;
                 for (int j = 0; j < 4; ++j) {
@@ -447,17 +479,18 @@ Surface steps_frame(int k) {
                 }
                 stroke_col(cr, 0.9 + 0.3 * k, hex(0x100c0a));
             }
-            cairo_restore(cr);
-            cairo_new_path(cr);
-            // Underside edge of the slab.
-            cairo_move_to(cr, 0, top + slab);
-            cairo_line_to(cr, 48, tread_y(3) + slab);
-            stroke_col(cr, 1.0, hex(0x1e1a16));
-            // Dust trickling from beneath: three little streams, falling
-            // further from frame to frame, and more of it as the flight gives.
+        cairo_restore(cr);
+        cairo_new_path(cr);
+        // Underside edge of the slab.
+        cairo_move_to(cr, x0, slab_underside(x0));
+        for (double x = x0; x <= 48; x += 4) cairo_line_to(cr, x, slab_underside(x));
+        stroke_col(cr, 1.0, hex(0x1e1a16));
+        if (k < 3) {
+            // Dust trickling from beneath the treads that give: streams
+            // falling further from frame to frame, more as the flight gives.
             for (int stream = 0; stream < 2 + k; ++stream) {
-                double sx = 6 + stream * 10 + u(rng) * 3;
-                double sy = top + slab + sx * (4 * riser) / 48 + 1;
+                double sx = 3 + stream * 4 + u(rng) * 2;
+                double sy = slab_underside(sx) + 1;
                 for (int g = 0; g < 10 + 3 * k; ++g) {
                     double y = sy + std::fmod(g * 3.1 + k * 4.7 + stream * 2.3, 63 - sy);
                     double x = sx + (u(rng) - 0.5) * (0.6 + (y - sy) * 0.12);
@@ -466,45 +499,19 @@ Surface steps_frame(int k) {
                     cairo_fill(cr);
                 }
             }
-            set_radial(cr, 18, 64, 1, 12 + k * 4, {{0, hex(0xa89878, 0.45)}, {1, hex(0xa89878, 0)}});
+            set_radial(cr, 8, 64, 1, 10 + k * 4, {{0, hex(0xa89878, 0.45)}, {1, hex(0xa89878, 0)}});
             cairo_paint(cr);
         } else {
-            // Gone: a broken stub at the top on the left, a jagged end low on
-            // the right, a few stones still falling between.
-            cairo_new_path(cr);
-            cairo_move_to(cr, 0, top);
-            cairo_line_to(cr, 9, top);
-            cairo_line_to(cr, 11, top + 4);
-            cairo_line_to(cr, 7, top + 8);
-            cairo_line_to(cr, 9, top + 12);
-            cairo_line_to(cr, 4, top + 15);
-            cairo_line_to(cr, 0, top + slab);
-            cairo_close_path(cr);
-            set_linear(cr, 0, top, 8, top + slab, {{0, hex(0x9a8e7e)}, {1, hex(0x3a3430)}});
-            cairo_fill_preserve(cr);
-            stroke_col(cr, 0.9, hex(0x1e1a16));
-            cairo_rectangle(cr, 0, top, 9, 2.4);
-            set(cr, hex(0xd8ccb8));
-            cairo_fill(cr);
-            cairo_move_to(cr, 48, top + 3 * riser);
-            cairo_line_to(cr, 43, top + 3 * riser + 2);
-            cairo_line_to(cr, 45, top + 3 * riser + 7);
-            cairo_line_to(cr, 40, top + 3 * riser + 11);
-            cairo_line_to(cr, 44, top + 3 * riser + 16);
-            cairo_line_to(cr, 48, top + 3 * riser + 19);
-            cairo_close_path(cr);
-            set_linear(cr, 40, 0, 48, 0, {{0, hex(0x5a524a)}, {1, hex(0x8e8274)}});
-            cairo_fill_preserve(cr);
-            stroke_col(cr, 0.9, hex(0x1e1a16));
-            for (int i = 0; i < 8; ++i) {
-                double x = 12 + u(rng) * 26, y = 14 + u(rng) * 46, r = 0.8 + u(rng) * 1.8;
+            // Gone: a few stones still falling down the tunnel.
+            for (int i = 0; i < 6; ++i) {
+                double x = 2 + u(rng) * 10, y = 20 + u(rng) * 40, r = 0.8 + u(rng) * 1.8;
                 ellipse(cr, x, y, r * 1.2, r);
                 set(cr, hex(0x7a7064));
                 cairo_fill_preserve(cr);
                 stroke_col(cr, 0.5, hex(0x1e1a16));
             }
-            for (int i = 0; i < 30; ++i) {
-                ellipse(cr, 8 + u(rng) * 34, 10 + u(rng) * 52, 0.5, 0.5);
+            for (int i = 0; i < 20; ++i) {
+                ellipse(cr, 1 + u(rng) * 12, 10 + u(rng) * 52, 0.5, 0.5);
                 set(cr, hex(0xb0a080, 0.7));
                 cairo_fill(cr);
             }

@@ -261,8 +261,9 @@ constexpr std::array<PaintedWall, 4> kPaintedWalls = {{
 // within 4 rows of the tread under it at every place, on both flights,
 // facing either way. The lower flight begins with the landing at the top
 // of the bean plant, where he stands at 995 ... 1005; left of it the
-// crumbled steps carry the upper flight's line on (he stands 2 rows higher
-// for his x on the upper flight than on the lower).
+// crumbled steps carry the upper flight's line on. The picture of the
+// crumbling steps, which the game draws over these treads, has the same
+// treads (tests/world).
 struct PaintedSteps {
     const char* name;
     double x0, x1, origin, c, level, c_above;

@@ -395,6 +395,51 @@ TEST(WorldFiles, HisFeetAreOnTheTreadsOfTheStoneSteps) {
         }
 }
 
+// The picture of the crumbling steps, drawn over the flight at its place,
+// has the world's treads: before the collapse (frame 0) at the last places
+// of the upper flight, and after it (frame 3, the treads he stood on gone)
+// at the top of the bean plant and down the lower flight, wherever his feet
+// are over the picture the lit edge of a tread is within 4 rows of them.
+bool on_a_lit_tread(const Surface& back, const Surface& pic, double feet_x, int feet_row) {
+    const int x0 = world::kCrumblingSteps.x, y0 = world::kCrumblingSteps.y;
+    const int fx = int(std::lround(feet_x));
+    for (int x = fx - 1; x <= fx + 1; ++x)
+        for (int y = feet_row - 4; y <= feet_row + 4; ++y) {
+            const bool in_pic = x >= x0 && x < x0 + pic.width() && y >= y0 && y < y0 + pic.height();
+            const Rgb c = in_pic ? pic.get(x - x0, y - y0) : back.get(x, y + 400);
+            if (((c >> 16) & 255) + ((c >> 8) & 255) + (c & 255) > 3 * 190) return true;
+        }
+    return false;
+}
+
+TEST(WorldFiles, TheCrumblingStepsCarryHimWhereHisFeetAreOverThem) {
+    const Surface back = load_bmp_file(kData + "/gameb2.bmp");
+    PictureMap pics;
+    paint_world_pictures(pics);
+    struct Place {
+        int px, py;
+        const char* frame;
+    };
+    std::vector<Place> places;
+    const world::Flight& upper = world::kFlights[0];
+    const world::Flight& lower = world::kFlights[1];
+    for (int k = upper.n - 4; k <= upper.n; ++k) places.push_back({upper.px0 + 5 * k, upper.py0 + 5 * k, "Picture38_0"});
+    for (int px = world::kPlantX; px < lower.px0; px += 5) places.push_back({px, world::kPlantTopY, "Picture38_3"});
+    for (int k = 0; k <= 6; ++k) places.push_back({lower.px0 + 5 * k, lower.py0 + 5 * k, "Picture38_3"});
+    int over = 0;
+    for (const Place& p : places)
+        for (bool right : {true, false}) {
+            const Surface& pic = pics[p.frame];
+            const double feet = p.px + feet_middle(right);
+            if (feet < world::kCrumblingSteps.x || feet >= world::kCrumblingSteps.x + pic.width()) continue;
+            ++over;
+            EXPECT_TRUE(on_a_lit_tread(back, pic, feet, p.py + 120))
+                << p.frame << ": at (" << p.px << ", " << p.py << ") facing " << (right ? "right" : "left")
+                << " his feet on row " << p.py + 120 << " are over no tread";
+        }
+    EXPECT_GE(over, 16);
+}
+
 // A jump taken anywhere, either way: where it ends he stands on the floor
 // the player sees there, or, if he falls there, his feet are over a hole.
 TEST(WorldFiles, WhereverAJumpLandsHisFeetAgreeWithThePainting) {
