@@ -12,6 +12,7 @@ stored pictures as BMP files. The program writes what it does to the file named 
 LEXOVO_TEST_LOG (one line per tick, message box, answer, key and click).
 Without a DISPLAY the script runs itself under xvfb-run.
 """
+import json
 import os
 import shutil
 import subprocess
@@ -171,12 +172,13 @@ def dark(r, g, b):
 
 # --- the program -----------------------------------------------------------
 
-def launch(exe, env, cwd, tries=3):
-    """Starts the program. One that could not even open the display (it
-    leaves at once) is started again: the test display can refuse a client
-    for a moment, and that is not what the tests are about."""
+def launch(exe, env, cwd, tries=3, command=None):
+    """Starts the program (or command, which runs it). One that could not
+    even open the display (it leaves at once) is started again: the test
+    display can refuse a client for a moment, and that is not what the
+    tests are about."""
     for _ in range(tries):
-        proc = subprocess.Popen([exe], env=env, cwd=cwd)
+        proc = subprocess.Popen(command or [exe], env=env, cwd=cwd)
         try:
             code = proc.wait(0.5)
         except subprocess.TimeoutExpired:
@@ -187,11 +189,12 @@ def launch(exe, env, cwd, tries=3):
 
 
 class Program:
-    def __init__(self, exe):
+    def __init__(self, exe, args=(), wrap=(), extra_env=None):
         self.dir = tempfile.mkdtemp(prefix="lexovo-window-")
+        os.chmod(self.dir, 0o777)  # also for a program run as another user
         self.log_path = os.path.join(self.dir, "log.txt")
-        env = dict(os.environ, LEXOVO_TEST_LOG=self.log_path, SDL_AUDIODRIVER="dummy")
-        self.proc = launch(exe, env, self.dir)
+        env = dict(os.environ, LEXOVO_TEST_LOG=self.log_path, SDL_AUDIODRIVER="dummy", **(extra_env or {}))
+        self.proc = launch(exe, env, self.dir, command=[*wrap, exe, *args])
 
     def log(self):
         try:
@@ -444,6 +447,74 @@ def case_hostile_data(exe, data):
             shutil.rmtree(folder, ignore_errors=True)
 
 
+def case_unreadable_data(exe, data):
+    """Installed, with a data folder that cannot be entered (mode 000; run
+    as root, the program runs as nobody, whom the mode stops): the load
+    reports 76 "Impossibile trovare il percorso" once, then each file it
+    cannot open (53), and after Riprova to each the game window opens and
+    ticks. A copy of every data file lies in the folder the program is
+    started in: none of them is read."""
+    prefix = tempfile.mkdtemp(prefix="lexovo-unreadable-")
+    folder = os.path.join(prefix, "share", "games", "lexovo")
+    os.makedirs(folder)
+    os.makedirs(os.path.join(prefix, "games"))
+    try:
+        names = [f for f in os.listdir(data) if f.endswith((".bmp", ".wav", ".mid", ".mp3"))]
+        for f in names:
+            shutil.copy(os.path.join(data, f), folder)
+        game_exe = shutil.copy(exe, os.path.join(prefix, "games"))
+        for d in (prefix, os.path.dirname(folder), os.path.dirname(os.path.dirname(folder)),
+                  os.path.join(prefix, "games")):
+            os.chmod(d, 0o755)
+        os.chmod(folder, 0)
+        wrap = ("setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups") if os.geteuid() == 0 else ()
+        out = tempfile.mkdtemp(prefix="lexovo-unreadable-out-")
+        os.chmod(out, 0o777)
+        trace = os.path.join(out, "trace.jsonl")
+        p = Program(game_exe, args=("--record", os.path.join(out, "game.txt")), wrap=wrap,
+                    extra_env={"LEXOVO_TEST_TRACE": trace})
+        try:
+            # The decoys, in the folder it was started in, before the load.
+            for f in names:
+                shutil.copy(os.path.join(data, f), p.dir)
+            start = wait_window(START_TITLE)
+            click(start, *GIOCA)
+            answered = 0
+            while answered < 80 and not windows(GAME_TITLE):
+                if not wait_for(lambda: windows("Lexovo5.0") or windows(GAME_TITLE), 5):
+                    break
+                if windows(GAME_TITLE):
+                    break
+                box = wait_window("Lexovo5.0")
+                _, _, bw, bh = geometry(box)
+                n = len([l for l in p.log() if l == "answer retry"])
+                click(box, (bw - 156) // 2 + 37, bh - 12 - 11)
+                check(wait_for(lambda: len([l for l in p.log() if l == "answer retry"]) > n), "Riprova answered")
+                answered += 1
+            wait_window(GAME_TITLE)
+            check(wait_for(lambda: p.ticks() > 2), "the game goes on after the reports")
+            check(p.running(), "and keeps running")
+            boxes = []
+            with open(trace) as f:
+                for line in f:
+                    if line.endswith("\n"):
+                        boxes += json.loads(line).get("boxes", [])
+            texts = [b.get("text", "") for b in boxes]
+            print("%d reports:\n  %s" % (len(texts), "\n  ".join(texts)))
+            check(len(texts) == answered, "the trace holds the %d reports answered (%d)" % (answered, len(texts)))
+            check(texts and "76" in texts[0] and "Impossibile trovare il percorso" in texts[0] and
+                  "FORM1_LOAD" in texts[0], "the first report is 76 from Form1_load")
+            check(sum("76" in t for t in texts) == 1, "76 is reported once")
+            check(len(texts) > 10 and all("53" in t for t in texts[1:]),
+                  "then each file it cannot open, with 53 (not read from the folder it started in)")
+        finally:
+            p.close()
+            shutil.rmtree(out, ignore_errors=True)
+    finally:
+        os.chmod(folder, 0o755)
+        shutil.rmtree(prefix, ignore_errors=True)
+
+
 def wait_for(pred, timeout=5.0):
     end = time.time() + timeout
     while time.time() < end:
@@ -579,7 +650,7 @@ def case_large_screen(exe, data):
 
 CASES = {"start_dialog": case_start_dialog, "start_dialog_closed": case_start_dialog_closed,
          "info_dialogs": case_info_dialogs, "play": case_play, "game_window_closed": case_game_window_closed,
-         "error_box": case_error_box, "hostile_data": case_hostile_data,
+         "error_box": case_error_box, "hostile_data": case_hostile_data, "unreadable_data": case_unreadable_data,
          "large_screen": case_large_screen}
 # Cases that bring their own screen.
 OWN_SCREEN = {"large_screen": "-screen 0 1280x1200x24 -dpi 192 -noreset"}
