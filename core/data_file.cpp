@@ -20,9 +20,13 @@ struct Fd {
 };
 
 // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-// It changes nothing for a regular file, the only kind that is read.
+// It changes nothing for a regular file, the only kind that is read. Node's
+// file system (the browser build's replay) drops the flag and waits anyway,
+// so nothing but a regular file is opened at all; the open file is checked
+// again, in case the path changed in between.
 int open_regular(const std::string& path, struct stat& st) {
     if (path.empty()) return -1;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return -1;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

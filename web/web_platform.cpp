@@ -3,9 +3,7 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstring>
 
 #include "core/bmp_load.h"
 #include "core/data_file.h"
@@ -41,36 +39,22 @@ enum SoundOp { kPlay = 0, kLoop = 1, kStop = 2, kRewind = 3, kRelease = 4 };
 
 const auto program_start = std::chrono::steady_clock::now();
 
-// The samples of a sound the rule accepted, as the page's audio layer takes
-// them: 32-bit floats, channel after channel. A format the browser build
-// does not decode (the rule accepts any with a byte rate) plays as silence
-// of the same length, so the game's timing of it holds.
+// The samples of a sound the rule accepted (8- or 16-bit PCM, one or two
+// channels, 8 to 96 kHz: core/wav_info.h), as the page's audio layer takes
+// them: 32-bit floats, channel after channel.
 std::vector<float> samples_of(const WavFile& f, int& frames, int& channels, int& rate) {
     const WavInfo& w = f.info;
-    channels = w.channels >= 1 && w.channels <= 8 ? w.channels : 1;
-    rate = w.sample_rate >= 3000 && w.sample_rate <= 384000 ? int(w.sample_rate) : 44100;
+    channels = w.channels;
+    rate = int(w.sample_rate);
     const int bytes = w.bits / 8;
-    const bool pcm = (w.format == 1 && bytes >= 1 && bytes <= 4) || (w.format == 3 && w.bits == 32);
-    if (!pcm || w.block_align != channels * bytes) {
-        frames = int(std::max<int64_t>(1, w.length_ms() * rate / 1000));
-        return std::vector<float>(size_t(frames) * size_t(channels), 0.0f);
-    }
     frames = int(w.data_bytes / w.block_align);
     std::vector<float> out(size_t(frames) * size_t(channels));
     const unsigned char* d = f.bytes.data() + w.data_offset;
     for (int i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c) {
             const unsigned char* p = d + (size_t(i) * size_t(channels) + size_t(c)) * size_t(bytes);
-            float v = 0;
-            if (w.format == 3) {
-                std::memcpy(&v, p, 4);
-            } else if (bytes == 1) {
-                v = (float(p[0]) - 128.0f) / 128.0f;
-            } else {
-                int32_t s = 0;
-                for (int k = 0; k < bytes; ++k) s |= int32_t(p[k]) << (8 * k + 8 * (4 - bytes));
-                v = float(s) / 2147483648.0f;
-            }
+            const float v = bytes == 1 ? (float(p[0]) - 128.0f) / 128.0f
+                                       : float(int16_t(uint16_t(p[0] | (p[1] << 8)))) / 32768.0f;
             out[size_t(c) * size_t(frames) + size_t(i)] = v;
         }
     return out;
