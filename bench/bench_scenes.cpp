@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "core/bmp_load.h"
+#include "tools/replay/script_input.h"
 
 bool Scene::play_to(const std::vector<ScriptCommand>& script, const Place& place) {
     time_limit = 0;
@@ -60,20 +61,10 @@ bool Scene::snapshot() {
 }
 
 void Scene::dispatch(const ScriptCommand& c) {
-    const int shift = c.shift ? 1 : 0;
-    if (c.cmd == "answer") platform_.queue_answer(c.text == "yes" ? Answer::Yes : c.text == "no" ? Answer::No
-                                                  : c.text == "cancel" ? Answer::Cancel : c.text == "retry" ? Answer::Retry
-                                                  : Answer::Ok);
+    if (c.cmd == "answer") platform_.queue_answer(answer_named(c.text));
     else if (c.cmd == "random") platform_.queue_random(c.value);
     else if (c.cmd == "wait") platform_.advance_clock(int64_t(c.value));
-    else if (c.cmd == "keydown") game_.Form_KeyDown(int(c.ints[0]), shift);
-    else if (c.cmd == "keyup") game_.Form_KeyUp(int(c.ints[0]), shift);
-    else if (c.cmd == "keypress") game_.Form_KeyPress(int(c.ints[0]));
-    else if (c.cmd == "mousedown") game_.Form_MouseDown(1, shift, float(c.ints[0]), float(c.ints[1]));
-    else if (c.cmd == "mousemove") game_.Form_MouseMove(0, 0, float(c.ints[0]), float(c.ints[1]));
-    else if (c.cmd == "mouseup") game_.Form_MouseUp(1, 0, float(c.ints[0]), float(c.ints[1]));
-    else if (c.cmd == "click") game_.Form_Click();
-    else if (c.cmd == "dblclick") game_.Form_DblClick();
+    else call_input_handler(game_, c);
 }
 
 namespace {

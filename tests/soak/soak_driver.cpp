@@ -41,6 +41,7 @@
 #include "items/item_sprites.h"
 #include "platform/headless_platform.h"
 #include "tools/replay/replay_script.h"
+#include "tools/replay/script_input.h"
 
 namespace {
 
@@ -203,7 +204,6 @@ private:
     }
 
     bool replay(const ScriptCommand& c) {
-        const int shift = c.shift ? 1 : 0;
         if (c.cmd == "tick") {
             for (long i = 0; i < c.ints[0]; ++i)
                 if (!tick()) return false;
@@ -212,16 +212,7 @@ private:
         if (c.cmd == "wait") { platform_->advance_clock(int64_t(c.value)); return true; }
         if (c.cmd == "random") { platform_->queue_random(c.value); return true; }
         if (c.cmd == "answer") return true;  // the walkthrough answers nothing
-        return event(c.cmd.c_str(), [&] {
-            if (c.cmd == "keydown") game_->Form_KeyDown(int(c.ints[0]), shift);
-            else if (c.cmd == "keyup") game_->Form_KeyUp(int(c.ints[0]), shift);
-            else if (c.cmd == "keypress") game_->Form_KeyPress(int(c.ints[0]));
-            else if (c.cmd == "mousedown") game_->Form_MouseDown(1, shift, float(c.ints[0]), float(c.ints[1]));
-            else if (c.cmd == "mousemove") game_->Form_MouseMove(0, 0, float(c.ints[0]), float(c.ints[1]));
-            else if (c.cmd == "mouseup") game_->Form_MouseUp(1, 0, float(c.ints[0]), float(c.ints[1]));
-            else if (c.cmd == "click") game_->Form_Click();
-            else if (c.cmd == "dblclick") game_->Form_DblClick();
-        });
+        return event(c.cmd.c_str(), [&] { call_input_handler(*game_, c); });
     }
 
     // One random thing the player does.

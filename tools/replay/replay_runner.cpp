@@ -6,6 +6,7 @@
 #include "core/png_write.h"
 #include "game/game_window.h"
 #include "platform/headless_platform.h"
+#include "tools/replay/script_input.h"
 #include "tools/replay/trace_writer.h"
 
 int run_replay(const std::vector<ScriptCommand>& script, const ReplayOptions& options, std::ostream& trace,
@@ -43,19 +44,11 @@ int run_replay(const std::vector<ScriptCommand>& script, const ReplayOptions& op
             continue;
         }
         try {
-            const int shift = c.shift ? 1 : 0;
             if (c.cmd == "gioca") time_limit = c.ints.empty() ? 0 : int(c.ints[0]);
             if (c.cmd == "esci") ended = true;
             game.run_handler([&] {
                 if (c.cmd == "gioca") game.Form_Load();
-                else if (c.cmd == "keydown") game.Form_KeyDown(int(c.ints[0]), shift);
-                else if (c.cmd == "keyup") game.Form_KeyUp(int(c.ints[0]), shift);
-                else if (c.cmd == "keypress") game.Form_KeyPress(int(c.ints[0]));
-                else if (c.cmd == "mousedown") game.Form_MouseDown(1, shift, float(c.ints[0]), float(c.ints[1]));
-                else if (c.cmd == "mousemove") game.Form_MouseMove(0, 0, float(c.ints[0]), float(c.ints[1]));
-                else if (c.cmd == "mouseup") game.Form_MouseUp(1, 0, float(c.ints[0]), float(c.ints[1]));
-                else if (c.cmd == "click") game.Form_Click();
-                else if (c.cmd == "dblclick") game.Form_DblClick();
+                else call_input_handler(game, c);
             });
         } catch (const ProgramEnded&) {
             ended = true;
