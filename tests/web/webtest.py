@@ -11,7 +11,7 @@ what is tested elsewhere."""
 import base64, functools, hashlib, http.server, json, os, socket, subprocess, sys, tempfile, threading, time
 
 from selenium import webdriver
-from selenium.common.exceptions import WebDriverException
+from selenium.common.exceptions import StaleElementReferenceException, WebDriverException
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
 
@@ -116,11 +116,21 @@ def console_errors(d):
     return [e['message'] for e in d.get_log('browser') if e['level'] == 'SEVERE']
 
 
-def button(d, text, scope='.window'):
-    for b in d.find_elements('css selector', scope + ' button'):
-        if b.text == text and b.is_displayed():
-            return b
-    raise AssertionError('no button "%s" in %s' % (text, scope))
+def button(d, text, scope='.window', timeout=5.0):
+    """The shown button with this text; the page may be drawing its box anew
+    meanwhile (a button found a moment ago is then gone), so it looks again
+    until one holds still."""
+    end = time.time() + timeout
+    while True:
+        try:
+            for b in d.find_elements('css selector', scope + ' button'):
+                if b.text == text and b.is_displayed():
+                    return b
+        except StaleElementReferenceException:
+            pass
+        if time.time() > end:
+            raise AssertionError('no button "%s" in %s' % (text, scope))
+        time.sleep(0.05)
 
 
 def press_gioca(d):
